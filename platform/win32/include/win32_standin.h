@@ -1,0 +1,55 @@
+// Controls of the Win32 stand-in that have no Win32 counterpart: what the
+// command line, capture mode, the other stand-ins and the tests set or read.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace win32 {
+
+// Message boxes. A hook, when set, receives every MessageBoxW/MessageBoxA
+// call (texts converted to wide) instead of a shown box and returns the
+// answer; tests record boxes this way. Without a hook and without a display
+// the box is written to standard error as "caption: text" and the call
+// returns what closing the box returns (IDCANCEL where there is a Cancel
+// button, IDNO for Yes/No, IDOK otherwise).
+using MessageBoxHook = int (*)(void* user, LPCWSTR text, LPCWSTR caption, UINT type);
+WIN32_API void SetMessageBoxHook(MessageBoxHook hook, void* user);
+
+// The clock behind QueryPerformanceCounter and GetTickCount. Off (the
+// default), they read the monotonic clock from process start. On, they read a
+// virtual clock that only SetVirtualClock moves: capture mode and tests use it.
+WIN32_API void UseVirtualClock(bool on);
+WIN32_API void SetVirtualClock(std::int64_t nanoseconds);
+WIN32_API std::int64_t VirtualClock();
+
+// Whether the stand-in reports QueryPerformanceFrequency as failing, so the
+// timer falls back on GetTickCount (tests only).
+WIN32_API void SetPerformanceCounterAvailable(bool available);
+
+// Keyboard injection for tests: the same path an SDL key event takes.
+WIN32_API void InjectKey(int virtualKey, bool down, bool repeat);
+
+// SIGINT and SIGTERM post WM_CLOSE to the window, so Ctrl+C ends the show
+// through the normal teardown. Installed once by the entry point.
+WIN32_API void CloseWindowOnSignals();
+
+// The SDL window behind a window handle (an SDL_Window*), for the Direct3D
+// stand-in; null for a handle that is not a live window.
+WIN32_API void* SdlWindowOf(HWND window);
+
+// Whether a display is available (not SDL's offscreen or dummy driver).
+WIN32_API bool HasDisplay();
+
+// Paths. The system keeps Windows paths with backslashes; this is the one
+// place where they become native paths.
+WIN32_API std::string NativePath(const char* path);
+// fopen on a system path, as the Windows C runtime accepts it.
+WIN32_API std::FILE* OpenFile(const char* path, const char* mode);
+// The folder that holds the running executable, with a trailing '/'.
+WIN32_API std::string ExecutableDir();
+
+}  // namespace win32

@@ -1,0 +1,38 @@
+// System paths: the system keeps Windows paths with backslashes; here they
+// become native paths.
+#include <win32_standin.h>
+
+#include <unistd.h>
+
+#include <climits>
+
+namespace win32 {
+
+std::string NativePath(const char* path) {
+    std::string native = path != nullptr ? path : "";
+    for (char& c : native) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return native;
+}
+
+std::FILE* OpenFile(const char* path, const char* mode) {
+    if (path == nullptr || mode == nullptr) {
+        return nullptr;
+    }
+    return std::fopen(NativePath(path).c_str(), mode);
+}
+
+std::string ExecutableDir() {
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) {
+        return "./";
+    }
+    std::string path(buffer, static_cast<std::size_t>(n));
+    return path.substr(0, path.find_last_of('/') + 1);
+}
+
+}  // namespace win32
