@@ -64,7 +64,7 @@ int AudioSystem::Init(int device, DWORD frequency) {
     }
     const int error = OpenDevice(device);
     if (error != BASS_OK) {
-        const std::string why = std::string("no audio output (") + SDL_GetError() + ")";
+        const std::string why = std::string("no output device (") + SDL_GetError() + ")";
         SayRunningSilent(why.c_str());
         return error;
     }
@@ -208,7 +208,7 @@ int AudioSystem::Play(HSTREAM handle, bool fromStart) {
     }
     std::lock_guard<std::mutex> lock(controlMutex_);
     if (output_ == Output::None && !capture_.load()) {
-        SayRunningSilent("no audio output initialised");
+        SayRunningSilent("no output initialised");
     }
     const PlayClock::Source source =
         output_ == Output::Device ? PlayClock::Source::Device : PlayClock::Source::WallClock;

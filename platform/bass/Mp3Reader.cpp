@@ -16,8 +16,10 @@ struct MemoryIo {
         auto* reader = static_cast<Mp3Reader*>(handle);
         const std::size_t left = reader->bytes_.size() - reader->readOffset_;
         const std::size_t n = std::min(count, left);
-        std::memcpy(buffer, reader->bytes_.data() + reader->readOffset_, n);
-        reader->readOffset_ += n;
+        if (n > 0) {
+            std::memcpy(buffer, reader->bytes_.data() + reader->readOffset_, n);
+            reader->readOffset_ += n;
+        }
         return static_cast<mpg123_ssize_t>(n);
     }
 

@@ -45,14 +45,16 @@ protected:
     std::vector<Box> boxes_;
 };
 
-TEST_F(OpenMusicTest, MissingMusicIsSaidOnceAndTheShowGoesOnSilent) {
+// Opens the music that is not there (or not music) and checks that the show
+// goes on in silence after one box.
+void ExpectSilentShowAfterOneBox(const std::vector<Box>& boxes) {
     OpenMusic();
     ASSERT_NE(g_analyser, nullptr);
     EXPECT_EQ(g_analyser->stream, 0u);
-    ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].text, L"Error loading data\\music\\hush_master_mix.mp3");
-    EXPECT_EQ(boxes_[0].caption, L"Error");
-    EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_OK));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"Error loading data\\music\\hush_master_mix.mp3");
+    EXPECT_EQ(boxes[0].caption, L"Error");
+    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK));
     EXPECT_EQ(g_analyser->binCount, 1024);
 
     const float* first = g_analyser->Analyse();
@@ -65,6 +67,17 @@ TEST_F(OpenMusicTest, MissingMusicIsSaidOnceAndTheShowGoesOnSilent) {
     EXPECT_EQ(g_analyser->spectrum, nullptr);
     EXPECT_EQ(g_analyser->work, nullptr);
     delete g_analyser;
+}
+
+TEST_F(OpenMusicTest, MissingMusicIsSaidAndTheShowGoesOnSilent) {
+    ExpectSilentShowAfterOneBox(boxes_);
+}
+
+TEST_F(OpenMusicTest, CorruptMusicIsSaidAndTheShowGoesOnSilent) {
+    const std::string text = "not music at all\n";
+    folder_.Write("data/music/hush_master_mix.mp3",
+                  std::vector<unsigned char>(text.begin(), text.end()));
+    ExpectSilentShowAfterOneBox(boxes_);
 }
 
 TEST_F(OpenMusicTest, MusicIsAnalysedWhereItIsHeard) {
