@@ -1,0 +1,58 @@
+// The decoded music buffer: the decoder publishes frames with a release
+// store, readers see only what was published.
+#include "platform/bass/DecodedPcm.h"
+
+#include <algorithm>
+#include <new>
+
+namespace bass {
+
+bool DecodedPcm::Allocate(std::int64_t capacityFrames) {
+    samples_.reset(new (std::nothrow) float[static_cast<std::size_t>(capacityFrames) * kChannels]);
+    capacity_ = samples_ != nullptr ? capacityFrames : 0;
+    return samples_ != nullptr;
+}
+
+void DecodedPcm::Commit(std::int64_t frames) {
+    decoded_.store(decoded_.load(std::memory_order_relaxed) + frames, std::memory_order_release);
+    // Taking the lock orders this wake-up after a waiter's test of the count.
+    std::lock_guard<std::mutex> lock(progressMutex_);
+    progress_.notify_all();
+}
+
+void DecodedPcm::Finish() {
+    finished_.store(true, std::memory_order_release);
+    std::lock_guard<std::mutex> lock(progressMutex_);
+    progress_.notify_all();
+}
+
+void DecodedPcm::WaitFor(std::int64_t frames) const {
+    std::unique_lock<std::mutex> lock(progressMutex_);
+    progress_.wait(lock, [&] { return Finished() || Decoded() >= frames; });
+}
+
+void DecodedPcm::MixInto(float* out, std::int64_t first, int count, float gain) const {
+    const std::int64_t begin = std::max<std::int64_t>(first, 0);
+    const std::int64_t end = std::min<std::int64_t>(first + count, Decoded());
+    for (std::int64_t frame = begin; frame < end; ++frame) {
+        const float* in = samples_.get() + frame * kChannels;
+        float* mixed = out + (frame - first) * kChannels;
+        mixed[0] += in[0] * gain;
+        mixed[1] += in[1] * gain;
+    }
+}
+
+void DecodedPcm::ReadMono(std::int64_t first, int count, float* out) const {
+    const std::int64_t decoded = Decoded();
+    for (int i = 0; i < count; ++i) {
+        const std::int64_t frame = first + i;
+        if (frame < 0 || frame >= decoded) {
+            out[i] = 0.0f;
+        } else {
+            const float* in = samples_.get() + frame * kChannels;
+            out[i] = (in[0] + in[1]) * 0.5f;
+        }
+    }
+}
+
+}  // namespace bass

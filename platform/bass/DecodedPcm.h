@@ -1,0 +1,48 @@
+// The decoded music of one stream: stereo 32-bit float frames at the output
+// rate, filled progressively by the decoder thread and read by the output
+// callback and the FFT at the same time. Frames not yet decoded read as
+// silence.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+namespace bass {
+
+class DecodedPcm {
+public:
+    static constexpr int kChannels = 2;
+
+    // False when the memory cannot be had.
+    bool Allocate(std::int64_t capacityFrames);
+
+    // Decoder side: room after the decoded frames, then publishing them.
+    float* Tail() { return samples_.get() + decoded_.load(std::memory_order_relaxed) * kChannels; }
+    std::int64_t Room() const { return capacity_ - decoded_.load(std::memory_order_relaxed); }
+    void Commit(std::int64_t frames);
+    // No more frames will come (the file ended, failed or decoding stopped).
+    void Finish();
+
+    std::int64_t Decoded() const { return decoded_.load(std::memory_order_acquire); }
+    bool Finished() const { return finished_.load(std::memory_order_acquire); }
+    // Blocks until `frames` frames are decoded or decoding has finished.
+    void WaitFor(std::int64_t frames) const;
+
+    // Adds frames [first, first + count) times gain to interleaved stereo.
+    void MixInto(float* out, std::int64_t first, int count, float gain) const;
+    // Writes the mono mix of frames [first, first + count).
+    void ReadMono(std::int64_t first, int count, float* out) const;
+
+private:
+    std::unique_ptr<float[]> samples_;
+    std::int64_t capacity_ = 0;
+    std::atomic<std::int64_t> decoded_{0};
+    std::atomic<bool> finished_{false};
+    mutable std::mutex progressMutex_;
+    mutable std::condition_variable progress_;
+};
+
+}  // namespace bass

@@ -1,0 +1,143 @@
+// A stream: decoding ahead into its buffer, playback position and analysis.
+#include "platform/bass/Stream.h"
+
+#include "platform/bass/Mp3Reader.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <system_error>
+
+namespace bass {
+
+namespace {
+
+constexpr std::size_t kDecodeChunkFrames = 4096;
+
+}  // namespace
+
+Stream::Stream(int rate, bool capture) : rate_(rate), capture_(capture), clock_(rate) {}
+
+std::unique_ptr<Stream> Stream::Create(std::vector<unsigned char> bytes, int rate, bool capture,
+                                       int& error) {
+    std::unique_ptr<Mp3Reader> reader = Mp3Reader::Open(std::move(bytes));
+    if (reader == nullptr) {
+        error = BASS_ERROR_FILEFORM;
+        return nullptr;
+    }
+    std::unique_ptr<Stream> stream;
+    try {
+        stream.reset(new Stream(rate, capture));
+    } catch (const std::bad_alloc&) {
+        error = BASS_ERROR_MEM;
+        return nullptr;
+    }
+    stream->expectedFrames_ = (reader->Length() * rate + reader->Rate() - 1) / reader->Rate();
+    if (!stream->pcm_.Allocate(stream->expectedFrames_)) {
+        error = BASS_ERROR_MEM;
+        return nullptr;
+    }
+    try {
+        stream->decoder_ = std::thread(&Stream::Decode, stream.get(), std::move(reader));
+    } catch (const std::system_error&) {
+        error = BASS_ERROR_MEM;
+        return nullptr;
+    }
+    error = BASS_OK;
+    return stream;
+}
+
+Stream::~Stream() {
+    StopDecoding();
+    if (decoder_.joinable()) {
+        decoder_.join();
+    }
+}
+
+void Stream::StopDecoding() {
+    stopDecoding_.store(true);
+}
+
+void Stream::Decode(std::unique_ptr<Mp3Reader> reader) {
+    // The file's own rate and channels become stereo at the output rate.
+    SDL_AudioStream* converter = SDL_NewAudioStream(
+        AUDIO_F32SYS, static_cast<Uint8>(reader->Channels()), static_cast<int>(reader->Rate()),
+        AUDIO_F32SYS, DecodedPcm::kChannels, rate_);
+    if (converter == nullptr) {
+        pcm_.Finish();
+        return;
+    }
+    const int frameBytes = static_cast<int>(sizeof(float)) * DecodedPcm::kChannels;
+    auto drain = [&] {
+        while (pcm_.Room() > 0) {
+            const int got = SDL_AudioStreamGet(
+                converter, pcm_.Tail(),
+                static_cast<int>(std::min<std::int64_t>(pcm_.Room(), 1 << 16)) * frameBytes);
+            if (got <= 0) {
+                return;
+            }
+            pcm_.Commit(got / frameBytes);
+        }
+    };
+    std::vector<float> chunk(kDecodeChunkFrames * static_cast<std::size_t>(reader->Channels()));
+    while (!stopDecoding_.load() && pcm_.Room() > 0) {
+        const std::size_t frames = reader->Read(chunk.data(), kDecodeChunkFrames);
+        if (frames == 0) {
+            // The rate converter holds back the end of the music for its
+            // filter, and flushing does not give it back: silence pushes it
+            // out, and the buffer's size cuts the stream at its exact length.
+            std::fill(chunk.begin(), chunk.end(), 0.0f);
+            SDL_AudioStreamPut(converter, chunk.data(),
+                               static_cast<int>(chunk.size() * sizeof(float)));
+            SDL_AudioStreamFlush(converter);
+            drain();
+            break;
+        }
+        const int bytes = static_cast<int>(frames * sizeof(float)) * reader->Channels();
+        if (SDL_AudioStreamPut(converter, chunk.data(), bytes) != 0) {
+            break;
+        }
+        drain();
+    }
+    SDL_FreeAudioStream(converter);
+    pcm_.Finish();
+}
+
+void Stream::MixInto(float* out, int frames, float gain, std::int64_t now) {
+    pcm_.MixInto(out, clock_.ClaimForDevice(frames, now), frames, gain);
+}
+
+std::int64_t Stream::HeardFrame() const {
+    return capture_ ? captureFrame_.load() : clock_.Heard(MonotonicNanos());
+}
+
+DWORD Stream::FetchSpectrum(int size, float* out) {
+    const std::int64_t first = HeardFrame();
+    if (capture_) {
+        pcm_.WaitFor(first + size);
+    }
+    std::lock_guard<std::mutex> lock(fetchMutex_);
+    pcm_.ReadMono(first, size, fft_.Input());
+    fft_.Magnitudes(size, out);
+    return static_cast<DWORD>(size / 2 * sizeof(float));
+}
+
+bool Stream::SetHeardTime(double seconds) {
+    if (!capture_) {
+        return false;
+    }
+    captureFrame_.store(std::llround(seconds * rate_));
+    return true;
+}
+
+double Stream::Duration() const {
+    if (capture_) {
+        pcm_.WaitFor(INT64_MAX);
+    }
+    const std::int64_t frames = pcm_.Finished() ? pcm_.Decoded() : expectedFrames_;
+    return static_cast<double>(frames) / rate_;
+}
+
+}  // namespace bass
