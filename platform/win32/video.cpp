@@ -40,6 +40,12 @@ bool EnsureVideo() {
     if (!g_videoTried) {
         g_videoTried = true;
         g_videoStarted = StartVideo();
+        // Every window carries OpenGL. Loaded once here, the GL library stays
+        // for the whole run instead of being loaded and dropped with each
+        // window (which also leaks inside the driver on every unload).
+        if (g_videoStarted) {
+            SDL_GL_LoadLibrary(nullptr);
+        }
     }
     return g_videoStarted;
 }
