@@ -62,13 +62,7 @@ TEST(CommandLineTest, UsageErrorsExplainThemselvesAndExitWithTwo) {
     }
 }
 
-TEST(CommandLineTest, HelpListsEveryOptionAndVersionPrintsIt) {
-    const Parsed help = Parse({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    for (const char* option :
-         {"--windowed", "--fullscreen", "--log", "--data", "--help", "--version"}) {
-        EXPECT_NE(help.out.find(option), std::string::npos) << option;
-    }
+TEST(CommandLineTest, VersionIsPrinted) {
     const Parsed version = Parse({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "hush 1.0.0\n");

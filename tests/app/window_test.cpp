@@ -136,10 +136,7 @@ TEST_F(WindowTest, CreateShowsATitledWindowAndRunsOnInitOnce) {
     auto* sdl = static_cast<SDL_Window*>(win32::SdlWindowOf(window_.m_hWnd));
     ASSERT_NE(sdl, nullptr);
     EXPECT_STREQ(SDL_GetWindowTitle(sdl), "h u s h");
-    const Uint32 flags = SDL_GetWindowFlags(sdl);
-    EXPECT_NE(flags & SDL_WINDOW_SHOWN, 0u);
-    EXPECT_EQ(flags & SDL_WINDOW_BORDERLESS, 0u);
-    EXPECT_NE(flags & SDL_WINDOW_RESIZABLE, 0u);
+    EXPECT_EQ(SDL_GetWindowFlags(sdl) & SDL_WINDOW_BORDERLESS, 0u);
     EXPECT_TRUE(ClassRegistered());
 }
 
@@ -193,18 +190,6 @@ TEST_F(WindowTest, EscapeEndsTheLoopAfterOneMoreFrame) {
     window_.Run();
     EXPECT_EQ(window_.frames, 4);
     EXPECT_EQ(window_.keysDown, std::vector<int>{VK_ESCAPE});
-}
-
-TEST_F(WindowTest, EscapeCountsEvenWhenReleasedBeforeTheLoopLooks) {
-    CreateWindowed();
-    window_.frameScript = [](LoopWindow& w) {
-        if (w.frames == 1) {
-            win32::InjectKey(VK_ESCAPE, true, false);
-            win32::InjectKey(VK_ESCAPE, false, false);
-        }
-    };
-    window_.Run();
-    EXPECT_EQ(window_.frames, 2);
 }
 
 TEST_F(WindowTest, WmQuitEndsTheLoopWithoutAFrame) {
@@ -282,13 +267,6 @@ TEST_F(WindowTest, MouseCoordinatesAreSignedSixteenBitHalves) {
     EXPECT_EQ(window_.buttonUps, (std::vector<LoopWindow::Point>{{1023, -1}}));
     // Messages the table does not name go to the default handling.
     EXPECT_EQ(SendMessageW(window_.m_hWnd, WM_MOUSEMOVE, 0, 0), 0);
-}
-
-TEST_F(WindowTest, DestroyWithoutAWindowOnlyUnregisters) {
-    window_.RegisterWindowClass(nullptr);
-    EXPECT_TRUE(ClassRegistered());
-    EXPECT_EQ(window_.Destroy(), 1);
-    EXPECT_FALSE(ClassRegistered());
 }
 
 }  // namespace

@@ -27,14 +27,11 @@ TEST_F(Win32FormatTest, StringsAreWideWithLowerSAndNarrowWithUpperS) {
     EXPECT_STREQ(buffer_, L"caf\u00E9");
 }
 
-TEST_F(Win32FormatTest, IntegersAreThirtyTwoBits) {
+TEST_F(Win32FormatTest, IntegersAreThirtyTwoBitsAndCharactersWide) {
     wsprintfW(buffer_, L"%d %i %u %x %X %#x", -42, INT_MIN, 4000000000u, 0xBEEFu, 0xBEEFu, 255u);
     EXPECT_STREQ(buffer_, L"-42 -2147483648 4000000000 beef BEEF 0xff");
     wsprintfW(buffer_, L"[%5d|%-5d|%05d|%.4u|%ld]", 42, 42, -42, 7u, 12);
     EXPECT_STREQ(buffer_, L"[   42|42   |-0042|0007|12]");
-}
-
-TEST_F(Win32FormatTest, CharactersAndPercentSigns) {
     wsprintfW(buffer_, L"%c%C%c 100%%", L'\u00FC', 'x', L'!');
     EXPECT_STREQ(buffer_, L"\u00FCx! 100%");
 }

@@ -109,18 +109,6 @@ TEST_F(Win32WindowsTest, CreationSendsWmCreateWithItsArgumentsAndMakesAnOpenGlWi
     EXPECT_EQ(height, 240);
 }
 
-TEST_F(Win32WindowsTest, PopupsAreBorderlessAndHiddenUntilShown) {
-    const HWND window = Create(WS_POPUP);
-    ASSERT_NE(window, nullptr);
-    SDL_Window* sdl = Sdl(window);
-    EXPECT_NE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_BORDERLESS, 0u);
-    EXPECT_EQ(SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN, 0u);
-    EXPECT_FALSE(ShowWindow(window, SW_SHOW));
-    EXPECT_NE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN, 0u);
-    EXPECT_TRUE(ShowWindow(window, SW_HIDE));
-    EXPECT_TRUE(UpdateWindow(window));
-}
-
 TEST_F(Win32WindowsTest, DestroyingSendsWmDestroyAndTheHandleStaysDead) {
     const HWND first = Create(WS_POPUP);
     ASSERT_NE(first, nullptr);
@@ -183,16 +171,6 @@ TEST_F(Win32WindowsTest, SignalsCloseTheOldestWindowOrQuit) {
     std::raise(SIGTERM);
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
-}
-
-TEST_F(Win32WindowsTest, ScreenSizeAndCursorCount) {
-    EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
-    EXPECT_GT(GetSystemMetrics(SM_CYSCREEN), 0);
-    const int shown = ShowCursor(TRUE);
-    EXPECT_EQ(ShowCursor(FALSE), shown - 1);
-    EXPECT_NE(LoadIconW(nullptr, IDI_APPLICATION), nullptr);
-    EXPECT_NE(LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    EXPECT_NE(GetStockObject(BLACK_BRUSH), nullptr);
 }
 
 }  // namespace
