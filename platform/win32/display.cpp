@@ -13,8 +13,8 @@ bool HasDisplay() {
     if (driver == nullptr) {
         driver = std::getenv("SDL_VIDEODRIVER");
     }
-    if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
-                              std::strcmp(driver, "dummy") == 0)) {
+    if (driver != nullptr &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
         return false;
     }
     const char* x11 = std::getenv("DISPLAY");

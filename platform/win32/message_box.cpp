@@ -2,6 +2,8 @@
 // tests, and standard error where no box can be shown.
 #include <win32_standin.h>
 
+#include "standin.h"
+
 #include <SDL2/SDL.h>
 
 #include <cstdio>
@@ -13,42 +15,6 @@ namespace {
 
 win32::MessageBoxHook g_hook = nullptr;
 void* g_hookUser = nullptr;
-
-std::string Utf8(LPCWSTR text) {
-    std::string out;
-    if (text == nullptr) {
-        return out;
-    }
-    for (const wchar_t* p = text; *p != L'\0'; ++p) {
-        const auto c = static_cast<std::uint32_t>(*p);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::wstring Wide(LPCSTR text) {
-    std::wstring out;
-    if (text != nullptr) {
-        for (const char* p = text; *p != '\0'; ++p) {
-            out += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-        }
-    }
-    return out;
-}
 
 // What closing the box (Escape or the close button) answers.
 int ClosedAnswer(UINT type) {
@@ -109,8 +75,8 @@ int ShowSdlBox(const std::string& text, const std::string& caption, UINT type) {
             add(IDOK, "OK");
             break;
     }
-    const SDL_MessageBoxData data = {SdlIconFlag(type), nullptr, caption.c_str(), text.c_str(),
-                                     count, buttons, nullptr};
+    const SDL_MessageBoxData data = {
+        SdlIconFlag(type), nullptr, caption.c_str(), text.c_str(), count, buttons, nullptr};
     int answer = -1;
     if (SDL_ShowMessageBox(&data, &answer) != 0) {
         return 0;
@@ -137,8 +103,8 @@ int WINAPI MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
         return g_hook(g_hookUser, text != nullptr ? text : L"",
                       caption != nullptr ? caption : L"Error", type);
     }
-    const std::string utf8Text = Utf8(text);
-    const std::string utf8Caption = caption != nullptr ? Utf8(caption) : "Error";
+    const std::string utf8Text = win32::detail::Utf8(text);
+    const std::string utf8Caption = caption != nullptr ? win32::detail::Utf8(caption) : "Error";
     if (win32::HasDisplay()) {
         const int answer = ShowSdlBox(utf8Text, utf8Caption, type);
         if (answer != 0) {
@@ -151,8 +117,8 @@ int WINAPI MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
 }
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    const std::wstring wideText = Wide(text);
-    const std::wstring wideCaption = Wide(caption != nullptr ? caption : "Error");
+    const std::wstring wideText = win32::detail::Wide(text);
+    const std::wstring wideCaption = win32::detail::Wide(caption != nullptr ? caption : "Error");
     return MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), type);
 }
 

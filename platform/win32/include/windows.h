@@ -69,7 +69,9 @@ using HBRUSH = HBRUSH__*;
 using HMENU = HMENU__*;
 using HGDIOBJ = HGDIOBJ__*;
 
-using FARPROC = LONG_PTR (*)();
+// Win32 declares it returning INT_PTR; void (*)() is the type GCC lets a
+// cast turn into any function type without -Wcast-function-type.
+using FARPROC = void (*)();
 using WNDPROC = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
 
 union LARGE_INTEGER {
@@ -107,6 +109,22 @@ struct WNDCLASSEXW {
     LPCWSTR lpszMenuName;
     LPCWSTR lpszClassName;
     HICON hIconSm;
+};
+
+// What WM_CREATE's lParam points to: the arguments of CreateWindowExW.
+struct CREATESTRUCTW {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCWSTR lpszName;
+    LPCWSTR lpszClass;
+    DWORD dwExStyle;
 };
 
 // ---------------------------------------------------------------- results
@@ -148,20 +166,45 @@ struct WNDCLASSEXW {
 #define PM_REMOVE 0x0001
 
 // ---------------------------------------------------------------- virtual keys
+// Letters and digits are their upper-case ASCII codes ('A', '0').
 #define VK_BACK 0x08
 #define VK_TAB 0x09
 #define VK_RETURN 0x0D
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
 #define VK_MENU 0x12
+#define VK_PAUSE 0x13
+#define VK_CAPITAL 0x14
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
 #define VK_LEFT 0x25
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_NUMPAD0 0x60
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_DECIMAL 0x6E
+#define VK_DIVIDE 0x6F
 #define VK_F1 0x70
 #define VK_F4 0x73
+#define VK_F12 0x7B
+#define VK_LSHIFT 0xA0
+#define VK_RSHIFT 0xA1
+#define VK_LCONTROL 0xA2
+#define VK_RCONTROL 0xA3
+#define VK_LMENU 0xA4
+#define VK_RMENU 0xA5
+
+// Mouse-key state flags in the wParam of mouse messages.
+#define MK_LBUTTON 0x0001
 
 // ---------------------------------------------------------------- window styles
 #define WS_OVERLAPPED 0x00000000L
@@ -184,6 +227,7 @@ struct WNDCLASSEXW {
 
 #define SW_HIDE 0
 #define SW_SHOW 5
+#define SW_SHOWDEFAULT 10
 
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
@@ -218,8 +262,8 @@ extern "C" {
 WIN32_API ATOM WINAPI RegisterClassExW(const WNDCLASSEXW* wc);
 WIN32_API BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance);
 WIN32_API HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName,
-                                      DWORD style, int x, int y, int width, int height,
-                                      HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+                                      DWORD style, int x, int y, int width, int height, HWND parent,
+                                      HMENU menu, HINSTANCE instance, LPVOID param);
 WIN32_API BOOL WINAPI ShowWindow(HWND window, int command);
 WIN32_API BOOL WINAPI UpdateWindow(HWND window);
 WIN32_API BOOL WINAPI DestroyWindow(HWND window);
@@ -240,8 +284,11 @@ WIN32_API HCURSOR WINAPI LoadCursorW(HINSTANCE instance, LPCWSTR name);
 WIN32_API HGDIOBJ WINAPI GetStockObject(int object);
 WIN32_API int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 WIN32_API int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-// Formats like swprintf with Win32's wsprintf conventions (%s takes a wide
-// string); the buffer is assumed to hold 1024 characters, as wsprintf does.
+// Win32's wsprintf: %s takes a wide string, %S (or %hs) a narrow one, %c a
+// wide character, %d %i %u %x %X 32-bit integers (an l prefix changes
+// nothing), with the flags '-', '0', '#', a width and a precision; no
+// floating point. At most 1024 characters are written, the terminating zero
+// included; the result counts the characters before it.
 WIN32_API int WINAPI wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
 WIN32_API BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count);
 WIN32_API BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER* frequency);

@@ -1,0 +1,117 @@
+// The command line: the prompt answered in advance, the log and data
+// folders, help, version and the usage errors.
+#include "app/CommandLine.h"
+
+#include "app/HtmlLog.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Parsed {
+    std::optional<int> exitCode;
+    CommandLineOptions options;
+    std::string out;
+    std::string err;
+};
+
+Parsed Parse(std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "hush");
+    Parsed parsed;
+    std::ostringstream out;
+    std::ostringstream err;
+    parsed.exitCode = ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(),
+                                       parsed.options, out, err);
+    parsed.out = out.str();
+    parsed.err = err.str();
+    return parsed;
+}
+
+TEST(CommandLineTest, NoOptionsAsksAndTouchesNothing) {
+    const Parsed parsed = Parse({});
+    EXPECT_FALSE(parsed.exitCode.has_value());
+    EXPECT_EQ(parsed.options.display, DisplayChoice::Ask);
+    EXPECT_TRUE(parsed.options.logFile.empty());
+    EXPECT_TRUE(parsed.options.dataDir.empty());
+}
+
+TEST(CommandLineTest, DisplayOptionsAnswerThePromptAndExcludeEachOther) {
+    EXPECT_EQ(Parse({"--windowed"}).options.display, DisplayChoice::Windowed);
+    EXPECT_EQ(Parse({"--fullscreen"}).options.display, DisplayChoice::Fullscreen);
+    const Parsed both = Parse({"--windowed", "--fullscreen"});
+    EXPECT_EQ(both.exitCode, kUsageExitCode);
+    EXPECT_NE(both.err.find("--fullscreen"), std::string::npos);
+}
+
+TEST(CommandLineTest, UsageErrorsExplainThemselvesAndExitWithTwo) {
+    for (const std::vector<const char*>& arguments : {std::vector<const char*>{"--bogus"},
+                                                      {"stray"},
+                                                      {"--log"},
+                                                      {"--data"},
+                                                      {"--data", "/no/such/folder/for/hush"}}) {
+        const Parsed parsed = Parse(arguments);
+        EXPECT_EQ(parsed.exitCode, kUsageExitCode) << arguments[0];
+        EXPECT_EQ(parsed.err.rfind("hush: ", 0), 0u) << parsed.err;
+        EXPECT_TRUE(parsed.out.empty());
+    }
+}
+
+TEST(CommandLineTest, VersionIsPrinted) {
+    const Parsed version = Parse({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "hush 1.0.0\n");
+}
+
+class ApplyCommandLineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        start_ = std::filesystem::current_path();
+        root_ = std::filesystem::temp_directory_path() /
+                ("hush_cli_" + std::to_string(getpid()) +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(root_ / "data");
+        std::filesystem::current_path(root_);
+    }
+    void TearDown() override {
+        EnableHtmlLog(nullptr);
+        std::filesystem::current_path(start_);
+        std::filesystem::remove_all(root_);
+    }
+    std::filesystem::path start_;
+    std::filesystem::path root_;
+};
+
+TEST_F(ApplyCommandLineTest, LogStaysWhereTheProgramStartedWhenDataMovesAway) {
+    const Parsed parsed = Parse({"--log", "show.html", "--data", "data"});
+    ASSERT_FALSE(parsed.exitCode.has_value());
+    std::ostringstream err;
+    ASSERT_TRUE(ApplyCommandLine(parsed.options, err)) << err.str();
+    EXPECT_EQ(std::filesystem::current_path(), root_ / "data");
+    LogMessage("hello");
+    EXPECT_TRUE(std::filesystem::exists(root_ / "show.html"));
+    EXPECT_FALSE(std::filesystem::exists(root_ / "data" / "show.html"));
+}
+
+TEST_F(ApplyCommandLineTest, FailuresAreReported) {
+    CommandLineOptions options;
+    options.logFile = std::string(300, 'x');
+    std::ostringstream err;
+    EXPECT_FALSE(ApplyCommandLine(options, err));
+    EXPECT_NE(err.str().find("longer than"), std::string::npos);
+
+    // A folder that vanished between the check and the change.
+    options.logFile.clear();
+    options.dataDir = (root_ / "gone").string();
+    err.str("");
+    EXPECT_FALSE(ApplyCommandLine(options, err));
+    EXPECT_NE(err.str().find("cannot change to data folder"), std::string::npos);
+    EXPECT_EQ(std::filesystem::current_path(), root_);
+}
+
+}  // namespace
