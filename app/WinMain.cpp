@@ -4,6 +4,7 @@
 
 #include "app/Timer.h"
 #include "app/Window.h"
+#include "audio/SpectrumAnalyser.h"
 
 int g_modePromptAnswer = 0;
 
@@ -48,11 +49,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // From here on the timer's creation is the show's zero time.
     g_timer = new CTimer();
 
-    // Later: start the music.
+    // A stream that failed to open simply plays nothing.
+    BASS_StreamPlay(g_analyser->stream, FALSE, 0);
 
     g_window->Run();
 
-    // Later: CloseMusic.
+    g_analyser->CloseMusic();
     g_window->Destroy();
     delete g_timer;
     g_timer = nullptr;

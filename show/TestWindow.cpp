@@ -3,6 +3,7 @@
 #include "show/TestWindow.h"
 
 #include "app/Timer.h"
+#include "audio/SpectrumAnalyser.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ TestWindow g_testWindow;
 CWindow* g_window = &g_testWindow;
 
 int TestWindow::OnInit() {
+    OpenMusic();
     return 0;
 }
 
