@@ -1,0 +1,148 @@
+// Static buffer creation and drawing.
+#include "device/BufferManager.h"
+
+#include "device/DeviceTrace.h"
+#include "device/VertexFormats.h"
+
+#include <cstring>
+
+namespace ember {
+
+namespace {
+
+template <typename T>
+void ReleaseAndClear(T*& object) {
+    if (object != nullptr) {
+        object->Release();
+        object = nullptr;
+    }
+}
+
+UINT StrideOf(int vertexFormat) {
+    return vertexFormat == kVertexFormatModel ? kModelStride : kPictureStride;
+}
+
+}  // namespace
+
+BufferManager::~BufferManager() {
+    for (StaticBuffer& buffer : buffers_) {
+        ReleaseAndClear(buffer.vertices);
+        ReleaseAndClear(buffer.indices);
+    }
+    ReleaseAndClear(pictureDeclaration_);
+    ReleaseAndClear(modelDeclaration_);
+}
+
+HRESULT BufferManager::CreateStaticBuffer(int vertexFormat, UINT skinId, UINT vertexCount,
+                                          UINT indexCount, const void* vertices,
+                                          const WORD* indices, int primitiveKind,
+                                          UINT* bufferId) {
+    const bool knownFormat =
+        vertexFormat == kVertexFormatPicture || vertexFormat == kVertexFormatModel;
+    const bool knownKind =
+        primitiveKind == kPrimitiveTriangleList || primitiveKind == kPrimitiveTriangleStrip;
+    HRESULT result = S_OK;
+    if (!knownFormat || !knownKind || bufferId == nullptr || vertices == nullptr ||
+        vertexCount == 0 || vertexCount > 65536 || (indexCount > 0 && indices == nullptr)) {
+        result = E_INVALIDARG;
+    } else if (*device_ == nullptr) {
+        result = E_FAIL;
+    } else {
+        StaticBuffer buffer{};
+        buffer.vertexFormat = vertexFormat;
+        buffer.skinId = skinId;
+        buffer.vertexCount = vertexCount;
+        buffer.indexCount = indexCount;
+        if (primitiveKind == kPrimitiveTriangleList) {
+            buffer.primitive = D3DPT_TRIANGLELIST;
+            buffer.primitiveCount = indexCount / 3;
+        } else {
+            buffer.primitive = D3DPT_TRIANGLESTRIP;
+            buffer.primitiveCount = indexCount >= 3 ? indexCount - 2 : 0;
+        }
+        result = Upload(buffer, vertices, indices);
+        if (SUCCEEDED(result)) {
+            buffers_.push_back(buffer);
+            *bufferId = static_cast<UINT>(buffers_.size());
+        }
+    }
+    if (trace::On()) {
+        trace::Line("dev", "CreateStaticBuffer")
+            .Int("format", vertexFormat)
+            .UInt("skin", skinId)
+            .UInt("vertices", vertexCount)
+            .UInt("indexCount", indexCount)
+            .Int("kind", primitiveKind)
+            .UInt("buffer", SUCCEEDED(result) ? *bufferId : 0);
+    }
+    return result;
+}
+
+HRESULT BufferManager::Upload(StaticBuffer& buffer, const void* vertices, const WORD* indices) {
+    IDirect3DDevice9* device = *device_;
+    const UINT vertexBytes = buffer.vertexCount * StrideOf(buffer.vertexFormat);
+    HRESULT result = device->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, 0,
+                                                D3DPOOL_MANAGED, &buffer.vertices, nullptr);
+    void* data = nullptr;
+    if (SUCCEEDED(result)) {
+        result = buffer.vertices->Lock(0, vertexBytes, &data, 0);
+    }
+    if (SUCCEEDED(result)) {
+        std::memcpy(data, vertices, vertexBytes);
+        result = buffer.vertices->Unlock();
+    }
+    // A buffer without indices draws nothing; it still gets an id.
+    if (SUCCEEDED(result) && buffer.indexCount > 0) {
+        const UINT indexBytes = buffer.indexCount * static_cast<UINT>(sizeof(WORD));
+        result = device->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16,
+                                           D3DPOOL_MANAGED, &buffer.indices, nullptr);
+        if (SUCCEEDED(result)) {
+            result = buffer.indices->Lock(0, indexBytes, &data, 0);
+        }
+        if (SUCCEEDED(result)) {
+            std::memcpy(data, indices, indexBytes);
+            result = buffer.indices->Unlock();
+        }
+    }
+    if (FAILED(result)) {
+        ReleaseAndClear(buffer.vertices);
+        ReleaseAndClear(buffer.indices);
+    }
+    return result;
+}
+
+IDirect3DVertexDeclaration9* BufferManager::Declaration(int vertexFormat) {
+    IDirect3DVertexDeclaration9*& declaration =
+        vertexFormat == kVertexFormatModel ? modelDeclaration_ : pictureDeclaration_;
+    if (declaration == nullptr) {
+        (*device_)->CreateVertexDeclaration(
+            vertexFormat == kVertexFormatModel ? kModelElements : kPictureElements, &declaration);
+    }
+    return declaration;
+}
+
+HRESULT BufferManager::RenderStaticBuffer(UINT bufferId, int) {
+    if (trace::On()) {
+        trace::Line("dev", "RenderStaticBuffer").UInt("buffer", bufferId);
+    }
+    if (bufferId == 0 || bufferId > buffers_.size()) {
+        return E_INVALIDARG;
+    }
+    const StaticBuffer& buffer = buffers_[bufferId - 1];
+    if (buffer.primitiveCount == 0 || buffer.indices == nullptr) {
+        return S_OK;
+    }
+    IDirect3DDevice9* device = *device_;
+    device->SetVertexDeclaration(Declaration(buffer.vertexFormat));
+    device->SetStreamSource(0, buffer.vertices, 0, StrideOf(buffer.vertexFormat));
+    device->SetIndices(buffer.indices);
+    const Skin* skin = skins_.Find(buffer.skinId);
+    for (DWORD stage = 0; stage < 8; ++stage) {
+        device->SetTexture(stage, skin != nullptr ? skin->textures[stage] : nullptr);
+    }
+    beforeDraw_();
+    return device->DrawIndexedPrimitive(buffer.primitive, 0, 0, buffer.vertexCount, 0,
+                                        buffer.primitiveCount);
+}
+
+}  // namespace ember
