@@ -66,9 +66,6 @@ public:
     std::unique_ptr<UINT[]> bufferIds;
 
 private:
-    struct BlockCounts;
-
-    void AllocateRecords(const BlockCounts& counts);
     bool ReadBlocks(MotionModelStream& stream, char* failedKeyword);
     int CloseFile(int result);
 

@@ -10,7 +10,9 @@
 #include <cstring>
 #include <new>
 
-struct LoadMM::BlockCounts {
+namespace {
+
+struct BlockCounts {
     int meshes = 0;
     int materials = 0;
     int multiMaterials = 0;
@@ -18,24 +20,23 @@ struct LoadMM::BlockCounts {
     int lights = 0;
 };
 
-namespace {
-
 constexpr const char* kSignature = "MotionModelASCII";
 constexpr int kVersion = 107;
 
 // Every line of the file is compared, inside blocks too, so the counts bound
 // the blocks the second pass can meet.
-void CountBlocks(MotionModelStream& stream, int& meshes, int& materials, int& multiMaterials,
-                 int& helpers, int& lights) {
+BlockCounts CountBlocks(MotionModelStream& stream) {
+    BlockCounts counts;
     TopLevelLine line;
     while (!stream.AtEnd()) {
         stream.ReadTopLevelLine(line);
-        meshes += line.Is("Mesh{") ? 1 : 0;
-        materials += line.Is("Material{") ? 1 : 0;
-        multiMaterials += line.Is("MultiMaterial{") ? 1 : 0;
-        helpers += line.Is("Helper{") ? 1 : 0;
-        lights += line.Is("Light{") ? 1 : 0;
+        counts.meshes += line.Is("Mesh{") ? 1 : 0;
+        counts.materials += line.Is("Material{") ? 1 : 0;
+        counts.multiMaterials += line.Is("MultiMaterial{") ? 1 : 0;
+        counts.helpers += line.Is("Helper{") ? 1 : 0;
+        counts.lights += line.Is("Light{") ? 1 : 0;
     }
+    return counts;
 }
 
 // An array of count records in their initial state; null (with the warning
@@ -51,6 +52,27 @@ std::unique_ptr<Record[]> AllocateArray(int& count, const char* warning) {
         count = 0;
     }
     return records;
+}
+
+// Every record array at its counted size; the material slots hold the
+// materials and the multi-materials.
+void AllocateRecords(LoadMM& model, const BlockCounts& counts) {
+    MMScene& scene = *model.scene;
+    scene.meshCount = counts.meshes;
+    scene.meshes =
+        AllocateArray<MMMesh>(scene.meshCount, "Motion Warning: failed to allocate for meshes");
+    scene.materialCount = counts.materials + counts.multiMaterials;
+    scene.materials = AllocateArray<MMMaterial>(scene.materialCount,
+                                                "Motion Warning: failed to allocate for materials");
+    model.helperCount = counts.helpers;
+    model.helpers = AllocateArray<MMHelper>(model.helperCount,
+                                            "Motion Warning: failed to allocate for helpers");
+    model.multiMaterialCount = counts.multiMaterials;
+    model.multiMaterials = AllocateArray<MMMultiMaterial>(
+        model.multiMaterialCount, "Motion Warning: failed to allocate for multi materials");
+    model.lightCount = counts.lights;
+    model.lights =
+        AllocateArray<MMLight>(model.lightCount, "Motion Warning: failed to allocate for lights");
 }
 
 bool ReadHeader(MotionModelStream& stream, const char* fileName) {
@@ -93,9 +115,7 @@ int LoadMM::LoadMesh(const char* fileName) {
     MotionModelStream stream(file);
     const long start = stream.Position();
 
-    BlockCounts counts;
-    CountBlocks(stream, counts.meshes, counts.materials, counts.multiMaterials, counts.helpers,
-                counts.lights);
+    const BlockCounts counts = CountBlocks(stream);
     stream.Rewind(start);
     LogMessage(" Number of Objects: '%d'", counts.meshes);
     LogMessage(" Number of Helpers: '%d'", counts.helpers);
@@ -103,7 +123,7 @@ int LoadMM::LoadMesh(const char* fileName) {
     LogMessage(" Number of MultiMaterials: '%d'", counts.multiMaterials);
     LogMessage(" Number of Lights: '%d'", counts.lights);
     LogMessage(" Total of Materials: '%d'", counts.materials + counts.multiMaterials);
-    AllocateRecords(counts);
+    AllocateRecords(*this, counts);
 
     if (!ReadHeader(stream, fileName)) {
         return CloseFile(0);
@@ -121,23 +141,6 @@ int LoadMM::LoadMesh(const char* fileName) {
     CloseFile(1);
     LogMessage("LoadMM::LoadMesh()  '%s' loaded OK\n\n", path);
     return 1;
-}
-
-void LoadMM::AllocateRecords(const BlockCounts& counts) {
-    scene->meshCount = counts.meshes;
-    scene->meshes =
-        AllocateArray<MMMesh>(scene->meshCount, "Motion Warning: failed to allocate for meshes");
-    scene->materialCount = counts.materials + counts.multiMaterials;
-    scene->materials = AllocateArray<MMMaterial>(
-        scene->materialCount, "Motion Warning: failed to allocate for materials");
-    helperCount = counts.helpers;
-    helpers =
-        AllocateArray<MMHelper>(helperCount, "Motion Warning: failed to allocate for helpers");
-    multiMaterialCount = counts.multiMaterials;
-    multiMaterials = AllocateArray<MMMultiMaterial>(
-        multiMaterialCount, "Motion Warning: failed to allocate for multi materials");
-    lightCount = counts.lights;
-    lights = AllocateArray<MMLight>(lightCount, "Motion Warning: failed to allocate for lights");
 }
 
 // Reads blocks until the end of the file; false when a block has no record

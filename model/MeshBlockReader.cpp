@@ -72,7 +72,8 @@ void ReadVertices(MotionModelStream& stream, MMMesh& mesh) {
                     &vertex.position.y, &vertex.position.z, &vertex.normal.x, &vertex.normal.y,
                     &vertex.normal.z, &vertex.colour[0], &vertex.colour[1], &vertex.colour[2]);
         if (channels > 0) {
-            vertex.texCoords.reset(new (std::nothrow) float[2 * channels]());
+            vertex.texCoords.reset(
+                new (std::nothrow) float[2 * static_cast<std::size_t>(channels)]());
             coordinatesMissing = coordinatesMissing || !vertex.texCoords;
         }
         for (int k = 0; k < channels; ++k) {
