@@ -24,7 +24,9 @@ std::string ModelPath() {
 // The log lines are formatted (every format and argument runs) and dropped.
 void DropLogLine(void*, bool, const char*) {}
 
-int AnswerBox(void*, LPCWSTR, LPCWSTR, UINT) { return IDOK; }
+int AnswerBox(void*, LPCWSTR, LPCWSTR, UINT) {
+    return IDOK;
+}
 
 }  // namespace
 
