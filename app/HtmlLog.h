@@ -21,5 +21,11 @@ extern HtmlLog g_htmlLog;
 // refused and leaves the log off). Null turns it off.
 bool EnableHtmlLog(const char* fileName);
 
+// A capture hook for tools and tests: when set, every LogError/LogMessage
+// also hands its formatted text (without the HTML around it) to the hook,
+// whether the file log is on or not. Null removes it.
+using HtmlLogHook = void (*)(void* user, bool error, const char* text);
+void SetHtmlLogHook(HtmlLogHook hook, void* user);
+
 void LogError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));

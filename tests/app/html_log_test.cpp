@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -59,8 +61,9 @@ TEST_F(HtmlLogTest, WritesBothStylesInOrderKeepingLineFeedsAndAppends) {
     EnableHtmlLog(nullptr);
     ASSERT_TRUE(EnableHtmlLog(path_.c_str()));
     LogMessage("Num Objects: %d", 3);
-    EXPECT_EQ(ReadAll(path_), once + "<font face=\"Arial\" size=\"2\" color=\"#000000\">"
-                                     "Num Objects: 3</font><br>\n");
+    EXPECT_EQ(ReadAll(path_), once +
+                                  "<font face=\"Arial\" size=\"2\" color=\"#000000\">"
+                                  "Num Objects: 3</font><br>\n");
 }
 
 TEST_F(HtmlLogTest, UnwritablePlaceDropsMessagesSilently) {
@@ -74,6 +77,24 @@ TEST_F(HtmlLogTest, NameTooLongForTheBufferIsRefused) {
     const std::string longName(HtmlLog::kFileNameSize, 'x');
     EXPECT_FALSE(EnableHtmlLog(longName.c_str()));
     EXPECT_FALSE(g_htmlLog.enabled);
+}
+
+TEST_F(HtmlLogTest, HookSeesEveryLineWithItsStyleWhetherOrNotTheFileIsOn) {
+    std::vector<std::pair<bool, std::string>> seen;
+    SetHtmlLogHook(
+        [](void* user, bool error, const char* text) {
+            static_cast<std::vector<std::pair<bool, std::string>>*>(user)->emplace_back(error,
+                                                                                        text);
+        },
+        &seen);
+    LogMessage("off %d", 1);
+    ASSERT_TRUE(EnableHtmlLog(path_.c_str()));
+    LogError("on %s", "too");
+    SetHtmlLogHook(nullptr, nullptr);
+    LogMessage("unseen");
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<bool, std::string>>{{false, "off 1"}, {true, "on too"}}));
+    EXPECT_NE(ReadAll(path_).find("on too"), std::string::npos);
 }
 
 }  // namespace
