@@ -5,10 +5,22 @@
 #include "app/Timer.h"
 #include "app/Window.h"
 #include "audio/SpectrumAnalyser.h"
+#include "render/Renderer.h"
+#include "show/ShowObjects.h"
+
+#include <d3dx9.h>
+
+#include <new>
 
 int g_modePromptAnswer = 0;
 
 namespace {
+
+// A failure that stops start-up: one box with no owner, then E_FAIL.
+HRESULT FailStartup(const wchar_t* text) {
+    MessageBoxW(nullptr, text, L"Error", MB_OK | MB_ICONERROR);
+    return E_FAIL;
+}
 
 int AskDisplayMode() {
     if (g_modePromptAnswer != 0) {
@@ -16,6 +28,33 @@ int AskDisplayMode() {
     }
     return MessageBoxW(nullptr, L" fullscreen (yes)\n window (no)\n quit (cancel)", L"h u s h",
                        MB_YESNOCANCEL | MB_ICONWARNING);
+}
+
+// The offset-mapping effect on the device's Direct3D device. A failure shows
+// the compiler's text, or says which file could not be read when there is
+// no text.
+HRESULT CreateOffsetMappingEffect() {
+    constexpr const char* kFile = "data\\shaders\\offset_mapper.fx";
+    ID3DXBuffer* errors = nullptr;
+    const HRESULT result =
+        D3DXCreateEffectFromFileA(g_renderDevice->d3dDevice, kFile, nullptr, nullptr, 0, nullptr,
+                                  &g_offsetMappingEffect, &errors);
+    if (FAILED(result)) {
+        if (errors != nullptr) {
+            MessageBoxA(nullptr, static_cast<const char*>(errors->GetBufferPointer()),
+                        "Fx Compile Error", MB_OK | MB_ICONWARNING);
+            errors->Release();
+        } else {
+            MessageBoxA(nullptr, "Effect file data\\shaders\\offset_mapper.fx could not be read",
+                        "Fx Compile Error", MB_OK | MB_ICONWARNING);
+        }
+        g_offsetMappingEffect = nullptr;
+        return result;
+    }
+    if (errors != nullptr) {
+        errors->Release();
+    }
+    return result;
 }
 
 }  // namespace
@@ -31,7 +70,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
 
-    // Later: the Renderer loads the device library and creates the render device.
+    // The Renderer and the device are never released: they end with the process.
+    Renderer* renderer = new (std::nothrow) Renderer(instance);
+    if (renderer == nullptr) {
+        return FailStartup(L"Failed to create Ember Renderer Object");
+    }
+    if (FAILED(renderer->CreateDevice("DIRECT3D"))) {
+        return FailStartup(L"Failed to create Ember D3D Renderer");
+    }
+    g_renderDevice = renderer->device;
 
     // Creates and shows the window and runs the show's OnInit. Without a
     // window there is nothing to open the device on, so start-up stops.
@@ -39,8 +86,24 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return E_FAIL;
     }
 
-    // Later: open the device on the window; load the vsm and offset-mapping
-    // effects; set the depth range, perspective and view.
+    g_renderDevice->screenWidth = 1024;
+    g_renderDevice->screenHeight = 768;
+    if (FAILED(g_renderDevice->Open(g_window->m_hWnd, 1, 0, g_displayMode))) {
+        return FailStartup(L"Failed to Init Ember Render Device");
+    }
+    const UINT vsmEffectId = g_renderDevice->LoadShaderEffect("data\\shaders\\vsm.fx");
+    if (FAILED(CreateOffsetMappingEffect())) {
+        return E_FAIL;
+    }
+    if (FAILED(g_renderDevice->UseShaderEffect(vsmEffectId))) {
+        return E_FAIL;
+    }
+    g_renderDevice->SetDepthRange(1.0f, 4000.0f);
+    const Viewport viewport = {0, 0, g_window->m_width, g_window->m_height};
+    g_renderDevice->SetupPerspective(0.7853982f, viewport, 0);
+    if (FAILED(g_renderDevice->SelectView(0, 0))) {
+        return FailStartup(L"RenderDevice: Set Mode Failed!");
+    }
     // Later: load and build models W and Q.
     // Later: set up the particle scene.
     // Later: build the nine picture quads.
@@ -58,7 +121,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     g_window->Destroy();
     delete g_timer;
     g_timer = nullptr;
-    // Later: release the offset-mapping effect, unload the models, release
-    // the particle systems and the flare texture.
+    if (g_offsetMappingEffect != nullptr) {
+        g_offsetMappingEffect->Release();
+        g_offsetMappingEffect = nullptr;
+    }
+    // Later: unload the models, release the particle systems and the flare
+    // texture.
     return 0;
 }

@@ -1,0 +1,11 @@
+// The program-wide objects that start-up creates and the show draws with.
+#pragma once
+
+#include "render/RenderDevice.h"
+
+#include <d3dx9.h>
+
+// The render device, copied from the Renderer; never released.
+extern CRenderDevice* g_renderDevice;
+// The D3DX effect of "data\shaders\offset_mapper.fx", released in teardown.
+extern ID3DXEffect* g_offsetMappingEffect;
