@@ -425,19 +425,4 @@ TEST_F(ReaderTest, LongLinesAreSplitSafely) {
     EXPECT_EQ(std::string(MeshAt(0).name), std::string(252, 'T'));
 }
 
-TEST_F(ReaderTest, UnloadReleasesEverything) {
-    ASSERT_EQ(Load(Header() + Material{}.Text() + mmtest::MultiMaterial("M", {"a"}) +
-                   mmtest::Helper("H", "", 0, 0, 0) + mmtest::Light("L", 0, 0, 0) + Mesh{}.Text()),
-              1);
-    EXPECT_EQ(model_.Unload(), 0);
-    EXPECT_FALSE(model_.scene);
-    EXPECT_FALSE(model_.helpers);
-    EXPECT_FALSE(model_.multiMaterials);
-    EXPECT_FALSE(model_.lights);
-    EXPECT_FALSE(model_.modelVertices);
-    EXPECT_FALSE(model_.faceList);
-    EXPECT_EQ(model_.materialCount, 0u);
-    EXPECT_EQ(model_.vertexCount, 0);
-}
-
 }  // namespace
