@@ -7,6 +7,7 @@
 #include "audio/SpectrumAnalyser.h"
 #include "render/Renderer.h"
 #include "show/ShowObjects.h"
+#include "show/ShowResources.h"
 
 #include <d3dx9.h>
 
@@ -104,10 +105,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (FAILED(g_renderDevice->SelectView(0, 0))) {
         return FailStartup(L"RenderDevice: Set Mode Failed!");
     }
-    // Later: load and build models W and Q.
+    // What fails to load here is left out of the show; start-up goes on.
+    LoadModels(g_renderDevice);
     // Later: set up the particle scene.
-    // Later: build the nine picture quads.
-    // Later: the tunnel's skin and its Init.
+    BuildPictureQuads(g_renderDevice);
+    SetUpTunnel(g_renderDevice);
 
     // From here on the timer's creation is the show's zero time.
     g_timer = new CTimer();
@@ -125,7 +127,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         g_offsetMappingEffect->Release();
         g_offsetMappingEffect = nullptr;
     }
-    // Later: unload the models, release the particle systems and the flare
-    // texture.
+    UnloadModels();
+    // Later: release the particle systems and the flare texture.
     return 0;
 }

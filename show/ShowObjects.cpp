@@ -3,3 +3,5 @@
 
 CRenderDevice* g_renderDevice = nullptr;
 ID3DXEffect* g_offsetMappingEffect = nullptr;
+LoadMM g_modelW;
+LoadMM g_modelQ;

@@ -1,4 +1,6 @@
-// TestWindow: the show. Its hooks are the window's OnInit and OnFrame.
+// TestWindow: the show. OnInit opens the music and builds the projections;
+// OnFrame runs one frame of the schedule; OnShutdown frees what the audio
+// and the tunnel hold (the start-up sequence never calls it).
 #pragma once
 
 #include "app/Window.h"
@@ -7,4 +9,5 @@ class TestWindow : public CWindow {
 public:
     int OnInit() override;
     int OnFrame() override;
+    int OnShutdown() override;
 };
