@@ -1,0 +1,154 @@
+// Trees grown by recursive forking; figures assembled from ellipses,
+// tapered strokes and polygons.
+#include "tools/datakit/Silhouettes.h"
+
+#include "tools/datakit/DetMath.h"
+#include "tools/datakit/Random.h"
+
+namespace datakit {
+namespace {
+
+void Branch(Mask& mask, Random& rng, Point start, double angle, double length, double width,
+            int depth) {
+    // Two bends per branch so limbs wander rather than run straight.
+    Point p = start;
+    double a = angle;
+    double w = width;
+    for (int s = 0; s < 3; ++s) {
+        a += rng.Range(-0.22, 0.22);
+        Point q{p.x + Sin(a) * length / 3.0, p.y - Cos(a) * length / 3.0};
+        double wq = w * 0.9;
+        Stroke(mask, p, q, w, wq);
+        p = q;
+        w = wq;
+    }
+    if (depth == 0 || width < 0.35) {
+        return;
+    }
+    int children = rng.Uniform() < 0.35 ? 3 : 2;
+    for (int c = 0; c < children; ++c) {
+        double spread = rng.Range(0.25, 0.65) * (c == 0 ? -1.0 : 1.0);
+        if (c == 2) {
+            spread = rng.Range(-0.15, 0.15);
+        }
+        Branch(mask, rng, p, a + spread, length * rng.Range(0.62, 0.8), w * rng.Range(0.55, 0.72),
+               depth - 1);
+    }
+}
+
+}  // namespace
+
+void DrawBareTree(Mask& mask, Point root, double height, std::uint32_t seed, double lean) {
+    Random rng(seed);
+    Branch(mask, rng, root, lean, height * 0.42, height * 0.028, 7);
+    // Roots flaring into the ground.
+    Stroke(mask, {root.x - height * 0.05, root.y + 2}, {root.x, root.y - height * 0.06},
+           height * 0.006, height * 0.02);
+    Stroke(mask, {root.x + height * 0.05, root.y + 2}, {root.x, root.y - height * 0.06},
+           height * 0.006, height * 0.02);
+}
+
+Point DrawCloakedFigure(Mask& mask, Point feet, double height) {
+    const double H = height, x = feet.x, y = feet.y;
+    // Hood: a rounded head with a drooping point at the back.
+    FillEllipse(mask, x + 0.01 * H, y - 0.855 * H, 0.075 * H, 0.1 * H);
+    FillPolygon(mask, {{x - 0.05 * H, y - 0.93 * H},
+                       {x - 0.02 * H, y - 0.985 * H},
+                       {x + 0.06 * H, y - 0.93 * H},
+                       {x + 0.07 * H, y - 0.82 * H},
+                       {x - 0.07 * H, y - 0.82 * H}});
+    // Robe: narrow shoulders flaring to a ragged hem.
+    std::vector<Point> robe{{x - 0.07 * H, y - 0.8 * H},
+                            {x + 0.08 * H, y - 0.8 * H},
+                            {x + 0.17 * H, y - 0.69 * H},
+                            {x + 0.2 * H, y - 0.4 * H},
+                            {x + 0.25 * H, y - 0.02 * H}};
+    Random rng(71);
+    // A frayed hem: uneven tatters rather than regular teeth.
+    for (int i = 0; i <= 18; ++i) {
+        double t = i / 18.0;
+        double hx = x + 0.25 * H - t * 0.5 * H + rng.Range(-0.008, 0.008) * H;
+        double hy = y - rng.Uniform() * rng.Uniform() * 0.05 * H;
+        robe.push_back({hx, hy});
+    }
+    robe.push_back({x - 0.21 * H, y - 0.4 * H});
+    robe.push_back({x - 0.16 * H, y - 0.69 * H});
+    FillPolygon(mask, robe);
+    // Right sleeve reaching the scythe.
+    Stroke(mask, {x + 0.13 * H, y - 0.66 * H}, {x + 0.25 * H, y - 0.5 * H}, 0.05 * H, 0.035 * H);
+    Point grip{x + 0.27 * H, y - 0.48 * H};
+    Point shaftTop{x + 0.33 * H, y - 1.18 * H};
+    Point shaftFoot{x + 0.225 * H, y + 0.01 * H};
+    Stroke(mask, shaftFoot, shaftTop, 0.009 * H, 0.008 * H);
+    FillDisc(mask, grip.x, grip.y, 0.025 * H);
+    // The blade sweeps back from the top of the shaft.
+    std::vector<Point> blade = Bezier(shaftTop, {shaftTop.x - 0.2 * H, shaftTop.y - 0.1 * H},
+                                      {shaftTop.x - 0.5 * H, shaftTop.y + 0.16 * H}, 40);
+    StrokePath(mask, blade, 0.024 * H, 0.002 * H);
+    // Left sleeve hanging forward with a lantern.
+    Stroke(mask, {x - 0.12 * H, y - 0.66 * H}, {x - 0.2 * H, y - 0.46 * H}, 0.05 * H, 0.03 * H);
+    Point lantern{x - 0.215 * H, y - 0.34 * H};
+    Stroke(mask, {x - 0.205 * H, y - 0.45 * H}, {lantern.x, lantern.y - 0.04 * H}, 0.003 * H,
+           0.003 * H);
+    FillRect(mask, lantern.x - 0.022 * H, lantern.y - 0.04 * H, lantern.x + 0.022 * H,
+             lantern.y + 0.03 * H, 1.0);
+    return lantern;
+}
+
+void DrawDressedFigure(Mask& mask, Point feet, double height) {
+    const double H = height, x = feet.x, y = feet.y;
+    FillEllipse(mask, x, y - 0.915 * H, 0.045 * H, 0.058 * H);
+    Stroke(mask, {x, y - 0.87 * H}, {x, y - 0.83 * H}, 0.018 * H, 0.02 * H);
+    // Hair streaming to the left.
+    Random rng(5);
+    for (int i = 0; i < 14; ++i) {
+        double s = i / 13.0;
+        Point a{x + 0.02 * H, y - (0.95 - 0.04 * s) * H};
+        Point c{x - (0.12 + 0.1 * s) * H, y - (0.96 - 0.12 * s) * H};
+        Point b{x - (0.3 + 0.14 * s + rng.Range(0.0, 0.06)) * H,
+                y - (0.78 - 0.1 * s + rng.Range(-0.03, 0.03)) * H};
+        StrokePath(mask, Bezier(a, c, b, 24), 0.014 * H, 0.0015 * H);
+    }
+    // Dress: fitted bodice, long skirt trailing on the water.
+    FillPolygon(mask, {{x - 0.05 * H, y - 0.83 * H},
+                       {x + 0.05 * H, y - 0.83 * H},
+                       {x + 0.045 * H, y - 0.6 * H},
+                       {x + 0.11 * H, y - 0.2 * H},
+                       {x + 0.2 * H, y},
+                       {x - 0.24 * H, y},
+                       {x - 0.13 * H, y - 0.2 * H},
+                       {x - 0.045 * H, y - 0.6 * H}});
+    // Arms slightly away from the body.
+    Stroke(mask, {x - 0.045 * H, y - 0.8 * H}, {x - 0.1 * H, y - 0.5 * H}, 0.016 * H, 0.011 * H);
+    Stroke(mask, {x + 0.045 * H, y - 0.8 * H}, {x + 0.1 * H, y - 0.52 * H}, 0.016 * H, 0.011 * H);
+    FillDisc(mask, x - 0.102 * H, y - 0.49 * H, 0.014 * H);
+    FillDisc(mask, x + 0.102 * H, y - 0.51 * H, 0.014 * H);
+}
+
+void DrawSeatedFigure(Mask& mask, Point floor, double height) {
+    const double H = height, x = floor.x, y = floor.y;
+    // Chair: tall back on the left, seat, legs.
+    FillRect(mask, x - 0.2 * H, y - 1.1 * H, x - 0.16 * H, y, 1.0);
+    FillPolygon(mask, {{x - 0.21 * H, y - 1.1 * H},
+                       {x - 0.15 * H, y - 1.16 * H},
+                       {x - 0.1 * H, y - 1.1 * H},
+                       {x - 0.16 * H, y - 1.06 * H}});
+    FillRect(mask, x - 0.2 * H, y - 0.47 * H, x + 0.2 * H, y - 0.43 * H, 1.0);
+    FillRect(mask, x + 0.16 * H, y - 0.45 * H, x + 0.19 * H, y, 1.0);
+    // Sitter: bowed head, rounded back, thighs on the seat, shins down.
+    FillEllipse(mask, x + 0.05 * H, y - 0.98 * H, 0.07 * H, 0.085 * H);
+    FillPolygon(mask, {{x - 0.1 * H, y - 0.86 * H},
+                       {x + 0.02 * H, y - 0.9 * H},
+                       {x + 0.09 * H, y - 0.8 * H},
+                       {x + 0.07 * H, y - 0.48 * H},
+                       {x - 0.13 * H, y - 0.46 * H},
+                       {x - 0.15 * H, y - 0.7 * H}});
+    Stroke(mask, {x - 0.05 * H, y - 0.5 * H}, {x + 0.24 * H, y - 0.52 * H}, 0.065 * H, 0.05 * H);
+    Stroke(mask, {x + 0.25 * H, y - 0.52 * H}, {x + 0.27 * H, y - 0.05 * H}, 0.045 * H, 0.035 * H);
+    Stroke(mask, {x + 0.25 * H, y - 0.03 * H}, {x + 0.35 * H, y - 0.02 * H}, 0.025 * H, 0.022 * H);
+    // Arm resting on the knee.
+    Stroke(mask, {x + 0.02 * H, y - 0.8 * H}, {x + 0.12 * H, y - 0.6 * H}, 0.035 * H, 0.03 * H);
+    Stroke(mask, {x + 0.12 * H, y - 0.6 * H}, {x + 0.24 * H, y - 0.6 * H}, 0.03 * H, 0.025 * H);
+}
+
+}  // namespace datakit
