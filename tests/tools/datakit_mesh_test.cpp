@@ -3,6 +3,7 @@
 // materials with their three maps, a helper that parents meshes, a light.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <sstream>
@@ -68,23 +69,108 @@ void ExpectSoundModel(const Model& model) {
     EXPECT_LT(total, 65536u);
 }
 
-// Extent of the model in the loader's frame, helpers' offsets included.
-void Extent(const Model& model, Vec& lo, Vec& hi) {
-    lo = {1e9, 1e9, 1e9};
-    hi = {-1e9, -1e9, -1e9};
+// Row-vector 4x4 matrices, as the show builds its transforms.
+struct Matrix {
+    double m[4][4] = {};
+};
+
+Matrix Multiply(const Matrix& a, const Matrix& b) {
+    Matrix r;
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 4; ++j) {
+            for (int k = 0; k < 4; ++k) {
+                r.m[i][j] += a.m[i][k] * b.m[k][j];
+            }
+        }
+    }
+    return r;
+}
+
+Matrix Diagonal(double x, double y, double z) {
+    Matrix r;
+    r.m[0][0] = x;
+    r.m[1][1] = y;
+    r.m[2][2] = z;
+    r.m[3][3] = 1.0;
+    return r;
+}
+
+Matrix Translation(double x, double y, double z) {
+    Matrix r = Diagonal(1.0, 1.0, 1.0);
+    r.m[3][0] = x;
+    r.m[3][1] = y;
+    r.m[3][2] = z;
+    return r;
+}
+
+Matrix RotationY(double a) {
+    Matrix r = Diagonal(std::cos(a), 1.0, std::cos(a));
+    r.m[0][2] = -std::sin(a);
+    r.m[2][0] = std::sin(a);
+    return r;
+}
+
+Vec Unit(Vec v) {
+    return v * (1.0 / std::sqrt(Dot(v, v)));
+}
+
+// The show's model camera: eye (-0.6, -4, 10) looking at the origin (left-
+// handed look-at), 45 degrees vertical field, 4:3, near 1, far 4000.
+Matrix ModelCamera() {
+    Vec eye{-0.6, -4.0, 10.0};
+    Vec z = Unit(Vec{} - eye), x = Unit(Cross({0.0, 1.0, 0.0}, z)), y = Cross(z, x);
+    Matrix view = Diagonal(1.0, 1.0, 1.0);
+    for (int i = 0; i < 3; ++i) {
+        double axis[3][3] = {{x.x, x.y, x.z}, {y.x, y.y, y.z}, {z.x, z.y, z.z}};
+        for (int c = 0; c < 3; ++c) {
+            view.m[c][i] = axis[i][c];
+        }
+    }
+    view.m[3][0] = -Dot(x, eye);
+    view.m[3][1] = -Dot(y, eye);
+    view.m[3][2] = -Dot(z, eye);
+    double ys = 1.0 / std::tan(M_PI / 8.0);
+    Matrix proj;
+    proj.m[0][0] = ys / (4.0 / 3.0);
+    proj.m[1][1] = ys;
+    proj.m[2][2] = 4000.0 / 3999.0;
+    proj.m[2][3] = 1.0;
+    proj.m[3][2] = -4000.0 / 3999.0;
+    return Multiply(view, proj);
+}
+
+struct Framing {
+    double inside = 0.0;              // share of vertices in the view
+    double top = -1e9, bottom = 1e9;  // extent in normalised screen height
+};
+
+// Where the model's vertices land on screen under a world matrix.
+Framing Frame(const Model& model, const Matrix& world) {
+    Matrix wvp = Multiply(world, ModelCamera());
+    Framing f;
+    size_t in = 0, all = 0;
     for (const auto& mesh : model.meshes) {
         Vec offset = mesh.translation;
         for (const auto& h : model.helpers) {
-            if (h.name == mesh.parent) {
-                offset = offset + h.translation;
-            }
+            offset = h.name == mesh.parent ? offset + h.translation : offset;
         }
         for (const auto& v : mesh.vertices) {
             Vec p = Loaded(v.position + offset);
-            lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
-            hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+            double in4[4] = {p.x, p.y, p.z, 1.0}, out[4] = {};
+            for (int j = 0; j < 4; ++j) {
+                for (int k = 0; k < 4; ++k) {
+                    out[j] += in4[k] * wvp.m[k][j];
+                }
+            }
+            double x = out[0] / out[3], y = out[1] / out[3];
+            in += (std::fabs(x) <= 1.0 && std::fabs(y) <= 1.0) ? 1 : 0;
+            ++all;
+            f.top = std::max(f.top, y);
+            f.bottom = std::min(f.bottom, y);
         }
     }
+    f.inside = double(in) / all;
+    return f;
 }
 
 TEST(DatakitModels, AreSoundScenes) {
@@ -92,17 +178,28 @@ TEST(DatakitModels, AreSoundScenes) {
     ExpectSoundModel(datakit::BuildModelQ());
 }
 
-TEST(DatakitModels, StandUprightAroundTheirOrigin) {
-    for (const Model& model : {datakit::BuildModelW(), datakit::BuildModelQ()}) {
-        SCOPED_TRACE(model.title);
-        Vec lo, hi;
-        Extent(model, lo, hi);
-        // Taller than wide, a few hundred units, centred near the origin.
-        EXPECT_GT(hi.y - lo.y, 350.0);
-        EXPECT_LT(hi.y - lo.y, 700.0);
-        EXPECT_GT(hi.y - lo.y, hi.x - lo.x);
-        EXPECT_LT(std::fabs(hi.y + lo.y) / 2.0, 60.0);
-        EXPECT_LT(std::fabs(hi.x + lo.x) / 2.0, 20.0);
+TEST(DatakitModels, FillTheirScenesInTheShowsView) {
+    // W: turning at 0.05 rad/s, narrowed, 1200 units away; foot to crown
+    // in the frame, filling most of its height.
+    Model w = datakit::BuildModelW();
+    for (double t : {29.0, 55.0, 80.0}) {
+        Matrix world = Multiply(Multiply(RotationY(0.05 * t), Diagonal(0.55, 1.0, 0.55)),
+                                Translation(200.0, -100.0, -1200.0));
+        Framing f = Frame(w, world);
+        EXPECT_EQ(f.inside, 1.0) << t;
+        EXPECT_GT(f.top - f.bottom, 1.2) << t;
+    }
+    // Q: turning at 0.081 rad/s, stretched, 900 units away, pushed left by
+    // the upper band value; wholly in view.
+    Model q = datakit::BuildModelQ();
+    for (double t : {97.0, 126.0, 155.0}) {
+        for (double u : {0.0, 1.5}) {
+            Matrix world = Multiply(Multiply(RotationY(0.081 * t), Diagonal(0.75, 1.2, 1.2)),
+                                    Translation(-20.0 * u, -5.0, -900.0));
+            Framing f = Frame(q, world);
+            EXPECT_EQ(f.inside, 1.0) << t;
+            EXPECT_GT(f.top - f.bottom, 1.0) << t;
+        }
     }
 }
 

@@ -1,7 +1,10 @@
 // Model Q: an obsidian plinth, a marble neck and head, and a glassy
 // trefoil knot ringing the head. The plinth hangs from the helper
 // "Q_base"; head and knot from "Q_knot_pivot", so the crown can be placed
-// as one.
+// as one. The show sees Q from about 910 units with its camera tilted up
+// by about 22 degrees and stretches Q's height by 1.2, so the view spans
+// roughly y = -8 to 740 of Q's frame: Q stands on its origin and rises
+// about 500 units, the head a little below the middle of the screen.
 #include <cmath>
 
 #include "tools/datakit/DetMath.h"
@@ -57,14 +60,14 @@ Vec HeadPoint(double s, double t) {
         0.1 * SmoothStep(0.85, 1.0, -y) * Exp(-(z + 0.05) * (z + 0.05) * 30.0) * Exp(-x * x * 60.0);
     double swell = 0.05 * Fbm3(x * 1.5, y * 1.5, z * 1.5, 3, 4001);
     double r = 1.0 + brow + nose + swell;
-    return {x * 56.0 * jaw * r, y * 56.0 * jaw * r, z * 74.0 * r};
+    return {x * 64.0 * jaw * r, y * 64.0 * jaw * r, z * 84.0 * r};
 }
 
 // The (2, 3) torus knot, a trefoil wide enough to clear the head.
 Vec Trefoil(double a) {
     double t = kTwoPi * a;
-    double r = 108.0 + 28.0 * Cos(3.0 * t);
-    return {r * Cos(2.0 * t), r * Sin(2.0 * t), 40.0 * Sin(3.0 * t)};
+    double r = 124.0 + 30.0 * Cos(3.0 * t);
+    return {r * Cos(2.0 * t), r * Sin(2.0 * t), 46.0 * Sin(3.0 * t)};
 }
 
 }  // namespace
@@ -73,7 +76,7 @@ Model BuildModelQ() {
     Model model;
     model.title = "model Q: head in a knot";
     model.materials = {Marble(), ObsidianGlass()};
-    model.helpers = {{"Q_base", {0.0, 0.0, -215.0}}, {"Q_knot_pivot", {0.0, 0.0, 88.0}}};
+    model.helpers = {{"Q_base", {0.0, 0.0, 10.0}}, {"Q_knot_pivot", {0.0, 0.0, 390.0}}};
 
     Mesh plinth = Part("Q_plinth", "Q_base", "Q_obsidian", {});
     AddSurface(plinth,
@@ -90,9 +93,9 @@ Model BuildModelQ() {
                {64, 40, 4.0, 1.5});
     model.meshes.push_back(plinth);
 
-    Mesh neck = Part("Q_neck", "", "Q_marble", {0.0, 0.0, -95.0});
+    Mesh neck = Part("Q_neck", "", "Q_marble", {0.0, 0.0, 150.0});
     AddSurface(neck,
-               Lathe(Profile({{0, 0}, {44, 0}, {30, 18}, {21, 70}, {19, 110}, {26, 136}, {0, 140}}),
+               Lathe(Profile({{0, 0}, {52, 0}, {36, 22}, {25, 90}, {23, 150}, {31, 182}, {0, 188}}),
                      [](double a) { return 1.0 + 0.04 * Cos(3.0 * a); }),
                {48, 30, 2.0, 1.5});
     model.meshes.push_back(neck);
@@ -107,7 +110,7 @@ Model BuildModelQ() {
                    Trefoil,
                    [](double along, double around) {
                        // Slow swellings along the strand, faint ribs around it.
-                       return 13.0 * (1.0 + 0.3 * Sin(kTwoPi * 6.0 * along)) +
+                       return 15.0 * (1.0 + 0.3 * Sin(kTwoPi * 6.0 * along)) +
                               1.0 * Cos(kTwoPi * 4.0 * around);
                    },
                    288),

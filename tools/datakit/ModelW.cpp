@@ -1,7 +1,11 @@
 // Model W: plinth, twisted five-lobed shaft with carved bands, capital,
 // three bronze rings and a bronze orb with a tilted band. All parts hang
-// from the helper "W_base", which sets the column's foot 300 units below
-// the origin so the sculpture is centred on it.
+// from the helper "W_base". The show looks at W from 1200 units away with
+// a camera tilted up by about 22 degrees and places W's origin 100 units
+// below its own eye line, so the view there spans roughly y = 80 to 1270
+// of W's frame: the column's foot stands 90 units above the origin, just
+// inside the bottom of the frame, and its crown rises about 950 units
+// higher, near the top.
 #include <cmath>
 
 #include "tools/datakit/DetMath.h"
@@ -14,7 +18,7 @@
 namespace datakit {
 namespace {
 
-constexpr double kShaftBottom = 66.0, kShaftHeight = 455.0;
+constexpr double kShaftBottom = 86.0, kShaftHeight = 760.0;
 constexpr double kTwistTurns = 1.25;
 
 Material Stone() {
@@ -51,11 +55,11 @@ Mesh Part(const std::string& name, const std::string& material, double z) {
 double ShaftRadius(double angle, double z) {
     double h = z / kShaftHeight;
     double twist = kTwistTurns * kTwoPi * h;
-    double swell = 50.0 + 7.0 * Sin(kPi * h);
+    double swell = 64.0 + 9.0 * Sin(kPi * h);
     double lobes = 1.0 + 0.17 * Cos(5.0 * (angle - twist));
-    double band = Pow(std::fabs(Sin(kPi * z / 75.0)), 14.0);
-    double relief = Fbm3(Cos(angle) * 1.6, Sin(angle) * 1.6, z / 55.0, 4, 3001);
-    return swell * lobes - 5.0 * band + 4.0 * relief;
+    double band = Pow(std::fabs(Sin(kPi * z / 95.0)), 14.0);
+    double relief = Fbm3(Cos(angle) * 1.6, Sin(angle) * 1.6, z / 70.0, 4, 3001);
+    return swell * lobes - 6.0 * band + 5.0 * relief;
 }
 
 }  // namespace
@@ -64,7 +68,7 @@ Model BuildModelW() {
     Model model;
     model.title = "model W: twisted column";
     model.materials = {Stone(), Bronze()};
-    model.helpers = {{"W_base", {0.0, 0.0, -300.0}}};
+    model.helpers = {{"W_base", {0.0, 0.0, 90.0}}};
 
     Mesh plinth = Part("W_plinth", "W_stone", 0.0);
     AddSurface(plinth,
@@ -88,7 +92,7 @@ Model BuildModelW() {
                    double r = ShaftRadius(angle, z);
                    return Vec{r * Cos(angle), r * Sin(angle), z};
                },
-               {72, 110, 3.0, 4.0});
+               {72, 140, 3.0, 6.0});
     model.meshes.push_back(shaft);
 
     Mesh capital = Part("W_capital", "W_stone", kShaftBottom + kShaftHeight - 6.0);
@@ -106,11 +110,11 @@ Model BuildModelW() {
                {64, 30, 3.0, 1.0});
     model.meshes.push_back(capital);
 
-    const double ringHeights[] = {120.0, 245.0, 370.0};
+    const double ringHeights[] = {190.0, 380.0, 570.0};
     for (int i = 0; i < 3; ++i) {
         Mesh ring =
             Part("W_ring_" + std::to_string(i + 1), "W_bronze", kShaftBottom + ringHeights[i]);
-        const double R = 76.0, r = 8.5;
+        const double R = 102.0, r = 11.0;
         AddSurface(
             ring,
             [=](double s, double t) {
@@ -123,13 +127,13 @@ Model BuildModelW() {
         model.meshes.push_back(ring);
     }
 
-    const double orbZ = kShaftBottom + kShaftHeight + 52.0 + 34.0;
+    const double orbZ = kShaftBottom + kShaftHeight + 69.0 + 42.0;
     Mesh orb = Part("W_orb", "W_bronze", orbZ);
     AddSurface(orb,
                Lathe(
                    [](double t) {
                        double phi = kPi * (t - 0.5);
-                       return Vec{34.0 * Cos(phi), 0.0, 34.0 * Sin(phi)};
+                       return Vec{42.0 * Cos(phi), 0.0, 42.0 * Sin(phi)};
                    },
                    [](double) { return 1.0; }),
                {48, 28, 2.0, 1.0});
@@ -139,7 +143,7 @@ Model BuildModelW() {
     AddSurface(band,
                [](double s, double t) {
                    double a = kTwoPi * s, b = kTwoPi * t;
-                   const double R = 46.0, r = 3.5;
+                   const double R = 57.0, r = 4.5;
                    Vec p{(R + r * Cos(b)) * Cos(a), (R + r * Cos(b)) * Sin(a), r * Sin(b)};
                    // Tilted 0.5 rad about x.
                    double c = Cos(0.5), sn = Sin(0.5);

@@ -12,10 +12,11 @@
 namespace datakit {
 
 // W: a twisted, carved stone column on a stepped plinth, bound by bronze
-// rings and crowned with a bronze orb; about 600 units tall.
+// rings and crowned with a bronze orb; about 950 units tall, its foot 90
+// units above the origin.
 Model BuildModelW();
 // Q: a pale marble head on a slender neck, ringed by a dark glassy trefoil
-// knot, on an obsidian plinth; about 400 units tall.
+// knot, on an obsidian plinth; stands on its origin, about 500 units tall.
 Model BuildModelQ();
 
 std::vector<std::string> WriteModelW(const std::filesystem::path& root);
