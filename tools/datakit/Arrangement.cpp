@@ -56,7 +56,9 @@ void PadChords(Buses& b) {
         }
         double start = bar == 0 ? 0.0 : StepTime(bar, 0) - 0.04;
         double held = bar == 0 ? StepTime(1, 0) : kBar;
-        PlayPad(route, ChordOfBar(bar).pad, start, held, brightness, 100U + bar);
+        // Alone in the opening, the pads carry the music: louder there.
+        double level = bar < kDrumsIn ? 1.6 : 1.0;
+        PlayPad(route.Scaled(level), ChordOfBar(bar).pad, start, held, brightness, 100U + bar);
     }
 }
 
@@ -67,7 +69,7 @@ void OpeningPulse(Buses& b) {
     for (int bar = 2; bar < kLastBar - 2; ++bar) {
         double level;
         if (bar < kVerseIn) {
-            level = 0.45 + 0.55 * std::min(1.0, (bar - 2) / 6.0);
+            level = 0.8 + 0.8 * std::min(1.0, (bar - 2) / 6.0);
         } else if (In(bar, kOutroIn + 2, kLastBar - 2)) {
             level = 0.8 - 0.1 * (bar - kOutroIn - 2);
         } else {
@@ -85,9 +87,9 @@ void OpeningPulse(Buses& b) {
 void DrumKit(Buses& b, std::vector<double>& kicks, Random& rng) {
     Route kick = On(b.drums, b, 1.0, 0.04, 0.0);
     Route snare = On(b.drums, b, 0.5, 0.35, 0.0).Panned(0.05);
-    Route hat = On(b.drums, b, 0.32, 0.12, 0.0).Panned(0.3);
+    Route hat = On(b.drums, b, 0.24, 0.12, 0.0).Panned(0.3);
     Route shaker = On(b.drums, b, 0.3, 0.1, 0.0).Panned(-0.35);
-    Route crash = On(b.drums, b, 0.55, 0.3, 0.0);
+    Route crash = On(b.drums, b, 0.4, 0.3, 0.0);
     Route riser = On(b.music, b, 0.45, 0.4, 0.0);
     auto kickAt = [&](int bar, double step, double v) {
         double t = StepTime(bar, step);
@@ -215,7 +217,7 @@ void Melody(Buses& b) {
 }
 
 void GlassChords(Buses& b) {
-    Route route = On(b.music, b, 0.3, 0.6, 0.2).Panned(0.2);
+    Route route = On(b.music, b, 0.45, 0.6, 0.2).Panned(0.2);
     for (int bar = kVerseIn + 6; bar < kOutroIn + 6; ++bar) {
         if (In(bar, kThinOut, kBreakIn)) {
             continue;

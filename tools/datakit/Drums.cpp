@@ -73,7 +73,7 @@ void PlayHat(const Route& route, double start, double velocity, bool open, std::
         double n = noise.Next();
         double x = metal * 0.12 + n * 0.6;
         double bright = high.High(band.Band(x)) * amp.Next();
-        double shaker = body.Band(n) * bodyAmp.Next() * 0.55;
+        double shaker = body.Band(n) * bodyAmp.Next() * 0.9;
         route.Put(first + i, (bright + shaker) * velocity * 0.7);
     }
 }

@@ -163,8 +163,10 @@ Cells Worley(double x, double y, std::uint32_t seed, Period period, double jitte
     double fx = std::floor(x), fy = std::floor(y);
     int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
     Cells c{1e9, 1e9, 0, 0.0, 0.0};
-    for (int j = -1; j <= 1; ++j) {
-        for (int i = -1; i <= 1; ++i) {
+    // Two rings of neighbours: with full jitter the second-nearest point
+    // can lie two cells away.
+    for (int j = -2; j <= 2; ++j) {
+        for (int i = -2; i <= 2; ++i) {
             int cx = ix + i, cy = iy + j;
             std::uint32_t h = Hash2(Wrap(cx, period.x), Wrap(cy, period.y), seed);
             double px = cx + 0.5 + jitter * (Unit(h) - 0.5);

@@ -27,7 +27,7 @@ Color Above(double u, double v) {
     c = c + Rgb8(190, 180, 170) *
                 (0.28 * Exp(-md * 5.0) + 0.3 * Exp(-(md - kMoonR) * 30.0) * (md > kMoonR));
     double maria = Fbm(u * 9.0, v * 9.0, 5, 801);
-    Color moon = Mix(Rgb8(215, 206, 190), Rgb8(160, 150, 145), SmoothStep(0.0, 0.6, maria));
+    Color moon = Mix(Rgb8(196, 186, 172), Rgb8(128, 120, 120), SmoothStep(-0.1, 0.5, maria));
     c = Mix(c, moon, SmoothStep(kMoonR + 0.0015, kMoonR - 0.0015, md));
     // Thin cloud bands drifting across the moon.
     double band = Fbm(u * 1.2, v * 14.0, 5, 803);

@@ -16,7 +16,7 @@ constexpr double kHalfWidth = 0.44;
 
 double UpperLid(double x) {
     double t = Saturate(1.0 - (x / kHalfWidth) * (x / kHalfWidth));
-    return 0.17 * Pow(t, 0.75) - 0.015 * x / kHalfWidth;
+    return 0.155 * Pow(t, 0.7) - 0.015 * x / kHalfWidth;
 }
 
 double LowerLid(double x) {
@@ -31,7 +31,7 @@ Image PaintEye(int width, int height) {
     // Lashes: curved strokes rooted along the upper lid, longer at the middle.
     Mask lashes(width, height);
     Random rng(505);
-    for (int i = 0; i < 110; ++i) {
+    for (int i = 0; i < 70; ++i) {
         double x = rng.Range(-0.92, 0.92) * kHalfWidth;
         double rootV = kCentreV + UpperLid(x);
         double len = (0.05 + 0.06 * (1.0 - std::fabs(x / kHalfWidth))) * rng.Range(0.7, 1.1);
@@ -39,9 +39,9 @@ Image PaintEye(int width, int height) {
         Point a{(kCentreU + x) * H, (1.0 - rootV) * H};
         Point b{(kCentreU + x + lean * len) * H, (1.0 - rootV - len) * H};
         Point c{(kCentreU + x + lean * len * 0.2) * H, (1.0 - rootV - len * 0.8) * H};
-        StrokePath(lashes, Bezier(a, c, b, 12), 2.2, 0.4);
+        StrokePath(lashes, Bezier(a, c, b, 12), 1.5, 0.3);
     }
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 35; ++i) {
         double x = rng.Range(-0.85, 0.85) * kHalfWidth;
         double rootV = kCentreV + LowerLid(x);
         double len = 0.025 * rng.Range(0.6, 1.2);
@@ -60,11 +60,11 @@ Image PaintEye(int width, int height) {
                             ? SmoothStep(0.0, 0.004, up - ey) * SmoothStep(0.0, 0.004, ey - low)
                             : 0.0;
         // Skin: warm in the light from the upper right, fine creases along the lids.
-        double light = Exp(-((u - 0.95) * (u - 0.95) * 1.6 + (v - 0.75) * (v - 0.75) * 2.0));
+        double light = Exp(-((u - 0.85) * (u - 0.85) * 2.5 + (v - 0.68) * (v - 0.68) * 3.0));
         double crease = Fbm(u * 5.0, (ey - up * 0.8) * 60.0, 4, 501);
         double pores = Fbm(u * 90.0, v * 90.0, 3, 503);
         Color skin =
-            Mix(Rgb8(40, 26, 22), Rgb8(170, 118, 96), light) * (0.85 + 0.1 * crease + 0.06 * pores);
+            Mix(Rgb8(22, 17, 16), Rgb8(150, 106, 88), light) * (0.9 + 0.04 * crease + 0.06 * pores);
         // The lid fold above the eye and the shadow under the brow.
         double fold =
             Exp(-std::fabs(ey - (up + 0.07)) * 60.0) * SmoothStep(kHalfWidth, 0.0, std::fabs(ex));
@@ -72,12 +72,14 @@ Image PaintEye(int width, int height) {
         Color c = skin;
         if (inside > 0.0) {
             // Sclera, shaded by the upper lid and towards the corners, with veins.
-            double shade = SmoothStep(0.0, 0.09, up - ey) *
-                           (1.0 - 0.6 * SmoothStep(0.5, 1.0, std::fabs(ex) / kHalfWidth));
-            double vein = 1.0 - Saturate(std::fabs(GradientNoise(u * 18.0, v * 18.0, 507)) * 9.0);
+            // The eyeball is a sphere under the lid's shadow.
+            double bx = u - irisU, by = (v - irisV) * 1.6;
+            double sphere = 1.0 - 0.8 * SmoothStep(0.06, 0.4, std::sqrt(bx * bx + by * by));
+            double shade = SmoothStep(0.0, 0.07, up - ey) * sphere;
+            double vein = 1.0 - Saturate(std::fabs(GradientNoise(u * 22.0, v * 22.0, 507)) * 18.0);
             vein *= SmoothStep(0.1, 0.35, std::fabs(ex));
-            Color white = Mix(Rgb8(70, 52, 48), Rgb8(208, 190, 178), 0.25 + 0.75 * shade);
-            white = Mix(white, Rgb8(150, 40, 35), vein * 0.6);
+            Color white = Mix(Rgb8(40, 32, 31), Rgb8(170, 152, 142), 0.1 + 0.9 * shade);
+            white = Mix(white, Rgb8(140, 50, 45), vein * 0.35);
             double dx = u - irisU, dy = v - irisV;
             double r = std::sqrt(dx * dx + dy * dy);
             double angle = Atan2(dy, dx);
@@ -102,7 +104,12 @@ Image PaintEye(int width, int height) {
             eye = eye + Rgb8(255, 200, 150) * (0.2 * Exp(-r * 25.0) * shade);
             c = Mix(skin * 0.4, eye, inside);
         }
-        // Wet rim along the lower lid.
+        // Dark lid margins, then a wet rim along the lower lid.
+        if (std::fabs(ex) < kHalfWidth) {
+            double margin =
+                Exp(-std::fabs(ey - up) * 500.0) + 0.6 * Exp(-std::fabs(ey - low) * 600.0);
+            c = c * (1.0 - 0.55 * Saturate(margin));
+        }
         c = c + Rgb8(255, 210, 180) * (0.18 * Exp(-std::fabs(ey - low) * 400.0) *
                                        SmoothStep(kHalfWidth, 0.2, std::fabs(ex)));
         c = Mix(c, Rgb8(6, 4, 4), lashes.At(x, y) * 0.95);

@@ -1,5 +1,6 @@
 // "F_l_o_u_r_i_s_h": a mirrored ornament of gilded curls and leaves on
 // dark velvet, embossed and glowing.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/datakit/FilmLook.h"
@@ -11,62 +12,86 @@
 namespace datakit {
 namespace {
 
-// A curve whose curvature grows along its length, so it winds into a
-// spiral at its end. Returns the sampled points.
-std::vector<Point> Curl(Point start, double heading, double length, double bend, double growth,
+// A curve steered by its curvature (radians per pixel) along its length:
+// a curvature that grows towards the end winds it into a spiral.
+template <class Curvature>
+std::vector<Point> Curl(Point start, double heading, double length, Curvature curvature,
                         int steps) {
     std::vector<Point> path{start};
     Point p = start;
     double a = heading;
     double step = length / steps;
     for (int i = 0; i < steps; ++i) {
-        double s = double(i) / steps;
-        a += (bend + growth * s * s) * step;
+        a += curvature(double(i) / steps) * step;
         p = {p.x + Cos(a) * step, p.y + Sin(a) * step};
         path.push_back(p);
     }
     return path;
 }
 
-void Leaf(Mask& mask, Point base, double heading, double size) {
-    Point tip{base.x + Cos(heading) * size, base.y + Sin(heading) * size};
-    Point mid{base.x + Cos(heading + 0.5) * size * 0.6, base.y + Sin(heading + 0.5) * size * 0.6};
-    StrokePath(mask, Bezier(base, mid, tip, 16), size * 0.16, size * 0.02);
+// Gentle at first, then tightening from a wide turn to a small eye.
+auto Scroll(double side, double straight, double wide, double tight, double lead) {
+    return [=](double s) {
+        if (s < straight) {
+            return side * lead;
+        }
+        return side * Lerp(1.0 / wide, 1.0 / tight, (s - straight) / (1.0 - straight));
+    };
+}
+
+// A leaf: a pointed oval bent a little to one side.
+void Leaf(Mask& mask, Point base, double heading, double size, double bend) {
+    std::vector<Point> outline;
+    const int steps = 16;
+    for (int side = 0; side < 2; ++side) {
+        for (int i = 0; i <= steps; ++i) {
+            double t = side == 0 ? double(i) / steps : 1.0 - double(i) / steps;
+            double width = 0.32 * size * Sin(kPi * Pow(t, 0.8)) * (side == 0 ? 1.0 : -1.0);
+            double along = t * size;
+            double curl = bend * t * t * size;
+            double a = heading;
+            outline.push_back({base.x + Cos(a) * along - Sin(a) * (width + curl),
+                               base.y + Sin(a) * along + Cos(a) * (width + curl)});
+        }
+    }
+    FillPolygon(mask, outline);
+}
+
+double Heading(const std::vector<Point>& path, size_t i) {
+    size_t j = std::min(i + 1, path.size() - 1);
+    size_t k = j - 1;
+    return Atan2(path[j].y - path[k].y, path[j].x - path[k].x);
 }
 
 void DrawHalf(Mask& mask, Point centre, double side, double scale, Random& rng) {
-    // The main scroll sweeping out and winding back on itself.
-    double heading = side > 0 ? -0.35 : kPi + 0.35;
-    std::vector<Point> main =
-        Curl(centre, heading, 1.15 * scale, side * 0.25 / scale, side * 9.5 / scale, 220);
-    StrokePath(mask, main, 0.022 * scale, 0.004 * scale);
-    // Secondary curls branching off the main line, winding the other way.
-    const double at[] = {0.18, 0.38, 0.58};
+    // The main scroll: out and up, then winding down into a spiral.
+    double heading = side > 0 ? -0.5 : kPi + 0.5;
+    std::vector<Point> main = Curl(centre, heading, 1.5 * scale,
+                                   Scroll(side, 0.35, 0.3 * scale, 0.05 * scale, 0.9 / scale), 500);
+    StrokePath(mask, main, 0.028 * scale, 0.006 * scale);
+    // Tendrils leave the scroll's outer side and wind the other way.
+    const double at[] = {0.22, 0.42, 0.6};
     for (int k = 0; k < 3; ++k) {
         size_t i = static_cast<size_t>(at[k] * (main.size() - 1));
-        Point p = main[i];
-        Point q = main[i + 1];
-        double dir = Atan2(q.y - p.y, q.x - p.x);
-        double off = (k % 2 == 0 ? 1.0 : -1.0) * 0.9;
-        double len = (0.45 - 0.09 * k) * scale;
-        std::vector<Point> branch = Curl(p, dir + off * side, len, -off * side * 0.6 / scale,
-                                         -off * side * 14.0 / scale, 120);
-        StrokePath(mask, branch, 0.012 * scale, 0.003 * scale);
-        for (int l = 1; l < 4; ++l) {
-            size_t j = branch.size() * l / 5;
-            Point bp = branch[j];
-            Point bq = branch[j + 1];
-            double bd = Atan2(bq.y - bp.y, bq.x - bp.x);
-            Leaf(mask, bp, bd + (l % 2 ? 0.9 : -0.9), rng.Range(0.05, 0.08) * scale);
+        double dir = Heading(main, i);
+        double off = (k == 1 ? 1.0 : -1.0) * 0.7;
+        double len = (0.55 - 0.1 * k) * scale;
+        std::vector<Point> branch =
+            Curl(main[i], dir + off * side, len,
+                 Scroll(-off * side, 0.3, 0.2 * scale, 0.04 * scale, 0.0), 240);
+        StrokePath(mask, branch, 0.016 * scale, 0.004 * scale);
+        for (int l = 1; l <= 2; ++l) {
+            size_t j = branch.size() * (l * 2) / 7;
+            Leaf(mask, branch[j], Heading(branch, j) - off * side * 0.9,
+                 rng.Range(0.09, 0.13) * scale, 0.15 * side);
         }
     }
-    // Leaves along the main scroll.
-    for (int l = 1; l < 9; ++l) {
-        size_t j = main.size() * l / 12;
-        Point bp = main[j];
-        Point bq = main[j + 1];
-        double bd = Atan2(bq.y - bp.y, bq.x - bp.x);
-        Leaf(mask, bp, bd + (l % 2 ? 1.0 : -1.0), rng.Range(0.06, 0.1) * scale);
+    // Leaves along the scroll, alternating sides.
+    for (int l = 1; l < 7; ++l) {
+        size_t j = main.size() * l / 10;
+        double flip = l % 2 ? 1.0 : -1.0;
+        Leaf(mask, main[j], Heading(main, j) + flip * 0.8, rng.Range(0.1, 0.15) * scale,
+             0.2 * flip);
     }
 }
 
@@ -78,7 +103,7 @@ Image PaintFlourish(int width, int height) {
     Random rng(404);
     Point centre{width * 0.5, H * 0.52};
     // Draw one half and mirror it, so the ornament is truly symmetric.
-    DrawHalf(gold, centre, 1.0, 0.46 * H, rng);
+    DrawHalf(gold, centre, 1.0, 0.56 * H, rng);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width / 2; ++x) {
             gold.At(x, y) = gold.At(width - 1 - x, y);

@@ -97,32 +97,38 @@ Point DrawCloakedFigure(Mask& mask, Point feet, double height) {
 
 void DrawDressedFigure(Mask& mask, Point feet, double height) {
     const double H = height, x = feet.x, y = feet.y;
-    FillEllipse(mask, x, y - 0.915 * H, 0.045 * H, 0.058 * H);
-    Stroke(mask, {x, y - 0.87 * H}, {x, y - 0.83 * H}, 0.018 * H, 0.02 * H);
-    // Hair streaming to the left.
+    auto at = [&](double dx, double up) { return Point{x + dx * H, y - up * H}; };
+    FillEllipse(mask, x, y - 0.915 * H, 0.042 * H, 0.054 * H);
+    // Hair: a mass behind the head, then strands streaming to the left.
+    FillEllipse(mask, x - 0.014 * H, y - 0.925 * H, 0.052 * H, 0.058 * H);
     Random rng(5);
-    for (int i = 0; i < 14; ++i) {
-        double s = i / 13.0;
-        Point a{x + 0.02 * H, y - (0.95 - 0.04 * s) * H};
-        Point c{x - (0.12 + 0.1 * s) * H, y - (0.96 - 0.12 * s) * H};
-        Point b{x - (0.3 + 0.14 * s + rng.Range(0.0, 0.06)) * H,
-                y - (0.78 - 0.1 * s + rng.Range(-0.03, 0.03)) * H};
-        StrokePath(mask, Bezier(a, c, b, 24), 0.014 * H, 0.0015 * H);
+    for (int i = 0; i < 26; ++i) {
+        double s = i / 25.0;
+        Point root = at(-0.01 - 0.03 * s, 0.965 - 0.1 * s);
+        Point tip =
+            at(-(0.2 + 0.22 * s + rng.Range(0.0, 0.05)), 0.93 - 0.3 * s + rng.Range(-0.03, 0.03));
+        Point bend = at(-(0.1 + 0.1 * s), 0.99 - 0.1 * s + 0.04 * Sin(i * 1.7));
+        StrokePath(mask, Bezier(root, bend, tip, 30), (0.018 - 0.006 * s) * H, 0.0015 * H);
     }
-    // Dress: fitted bodice, long skirt trailing on the water.
-    FillPolygon(mask, {{x - 0.05 * H, y - 0.83 * H},
-                       {x + 0.05 * H, y - 0.83 * H},
-                       {x + 0.045 * H, y - 0.6 * H},
-                       {x + 0.11 * H, y - 0.2 * H},
-                       {x + 0.2 * H, y},
-                       {x - 0.24 * H, y},
-                       {x - 0.13 * H, y - 0.2 * H},
-                       {x - 0.045 * H, y - 0.6 * H}});
-    // Arms slightly away from the body.
-    Stroke(mask, {x - 0.045 * H, y - 0.8 * H}, {x - 0.1 * H, y - 0.5 * H}, 0.016 * H, 0.011 * H);
-    Stroke(mask, {x + 0.045 * H, y - 0.8 * H}, {x + 0.1 * H, y - 0.52 * H}, 0.016 * H, 0.011 * H);
-    FillDisc(mask, x - 0.102 * H, y - 0.49 * H, 0.014 * H);
-    FillDisc(mask, x + 0.102 * H, y - 0.51 * H, 0.014 * H);
+    Stroke(mask, at(0.0, 0.87), at(0.0, 0.82), 0.016 * H, 0.019 * H);
+    // Dress: shoulders, bodice, waist, and a long skirt pooling on the water.
+    std::vector<Point> dress{at(-0.07, 0.825), at(0.07, 0.825), at(0.06, 0.72), at(0.038, 0.6),
+                             at(0.07, 0.5),    at(0.15, 0.2),   at(0.24, 0.0)};
+    for (int i = 1; i < 12; ++i) {
+        double t = i / 12.0;
+        dress.push_back(at(0.24 - 0.56 * t + rng.Range(-0.01, 0.01), 0.012 * Sin(i * 2.1)));
+    }
+    dress.insert(dress.end(),
+                 {at(-0.32, 0.0), at(-0.17, 0.2), at(-0.07, 0.5), at(-0.04, 0.6), at(-0.06, 0.72)});
+    FillPolygon(mask, dress);
+    // Arms held a little away from the body.
+    for (double side : {-1.0, 1.0}) {
+        Point shoulder = at(0.065 * side, 0.8), elbow = at(0.1 * side, 0.63),
+              hand = at(0.13 * side, 0.48);
+        Stroke(mask, shoulder, elbow, 0.021 * H, 0.015 * H);
+        Stroke(mask, elbow, hand, 0.015 * H, 0.011 * H);
+        FillEllipse(mask, hand.x, hand.y + 0.012 * H, 0.011 * H, 0.018 * H);
+    }
 }
 
 void DrawSeatedFigure(Mask& mask, Point floor, double height) {
@@ -136,7 +142,7 @@ void DrawSeatedFigure(Mask& mask, Point floor, double height) {
     FillRect(mask, x - 0.2 * H, y - 0.47 * H, x + 0.2 * H, y - 0.43 * H, 1.0);
     FillRect(mask, x + 0.16 * H, y - 0.45 * H, x + 0.19 * H, y, 1.0);
     // Sitter: bowed head, rounded back, thighs on the seat, shins down.
-    FillEllipse(mask, x + 0.05 * H, y - 0.98 * H, 0.07 * H, 0.085 * H);
+    FillEllipse(mask, x + 0.055 * H, y - 0.97 * H, 0.056 * H, 0.07 * H);
     FillPolygon(mask, {{x - 0.1 * H, y - 0.86 * H},
                        {x + 0.02 * H, y - 0.9 * H},
                        {x + 0.09 * H, y - 0.8 * H},

@@ -14,7 +14,7 @@ namespace datakit {
 SurfaceSample CarvedStone(double x, double y) {
     double body = Fbm(x * 4.0, y * 4.0, 6, 2001, {4, 4});
     double tone = Fbm(x * 3.0, y * 3.0, 4, 2003, {3, 3});
-    Cells blocks = Worley(x * 6.0, y * 6.0, 2005, {6, 6});
+    Cells blocks = Worley(x * 6.0, y * 6.0, 2005, {6, 6}, 0.7);
     double crack = SmoothStep(0.0, 0.07, blocks.f2 - blocks.f1);
     Cells pores = Worley(x * 40.0, y * 40.0, 2007, {40, 40});
     double pit = SmoothStep(0.22, 0.08, pores.f1);
@@ -24,22 +24,25 @@ SurfaceSample CarvedStone(double x, double y) {
     c = c * (0.8 + 0.3 * height);
     c = Mix(c, Rgb8(112, 118, 72), lichen * 0.45 * height);
     c = c * (0.45 + 0.55 * crack);
-    double gloss = Saturate(0.08 + 0.3 * SmoothStep(0.55, 0.9, height) * (1.0 - lichen));
+    double gloss = Saturate(0.15 + 0.4 * SmoothStep(0.4, 0.85, height) * (1.0 - lichen) * crack);
     return {c, height, gloss};
 }
 
 SurfaceSample PatinatedBronze(double x, double y) {
-    Cells dents = Worley(x * 10.0, y * 10.0, 2101, {10, 10});
-    double dent = Saturate(dents.f1 * 1.4);
-    double scratches = Fbm(x * 2.0, y * 40.0, 3, 2103, {2, 40});
-    double crustNoise = Fbm(x * 6.0, y * 6.0, 5, 2105, {6, 6});
-    double metal = 0.55 + 0.3 * dent + 0.05 * scratches;
-    double patina = SmoothStep(0.45, 0.7, (1.0 - metal) * 0.9 + 0.45 * crustNoise);
-    double height = Saturate(metal + 0.12 * patina * (0.5 + 0.5 * crustNoise));
-    Color bright = Mix(Rgb8(120, 78, 38), Rgb8(212, 160, 92), SmoothStep(0.6, 0.9, metal));
-    Color verdigris = Mix(Rgb8(54, 98, 84), Rgb8(96, 140, 118), 0.5 + 0.5 * crustNoise);
+    // Hammered metal: shallow dents, fine brushing, and verdigris gathered
+    // in broad, low patches.
+    Cells dents = Worley(x * 12.0, y * 12.0, 2101, {12, 12});
+    double dent = dents.f1 * dents.f1;
+    double brushing = Fbm(x * 2.0, y * 48.0, 3, 2103, {2, 48});
+    double crustNoise = Fbm(x * 4.0, y * 4.0, 6, 2105, {4, 4});
+    double metal = 0.62 + 0.18 * dent + 0.03 * brushing;
+    double patina = SmoothStep(0.1, 0.45, crustNoise + 0.4 * (0.7 - metal));
+    double height = Saturate(metal + 0.1 * patina * (0.6 + 0.4 * crustNoise));
+    Color bright = Mix(Rgb8(128, 88, 48), Rgb8(198, 152, 94), SmoothStep(0.6, 0.8, metal));
+    bright = bright * (0.92 + 0.08 * brushing);
+    Color verdigris = Mix(Rgb8(46, 84, 72), Rgb8(92, 134, 112), 0.5 + 0.5 * crustNoise);
     Color c = Mix(bright, verdigris, patina);
-    double gloss = Saturate(Lerp(0.85, 0.12, patina) - 0.1 * std::fabs(scratches));
+    double gloss = Saturate(Lerp(0.8, 0.12, patina) - 0.08 * std::fabs(brushing));
     return {c, height, gloss};
 }
 
@@ -61,7 +64,7 @@ SurfaceSample VeinedMarble(double x, double y) {
 SurfaceSample Obsidian(double x, double y) {
     double flow = Fbm(x * 2.0, y * 2.0, 5, 2301, {2, 2});
     double bands = 0.5 + 0.5 * Sin(kTwoPi * (y * 3.0) + 5.0 * flow);
-    Cells chips = Worley(x * 7.0, y * 7.0, 2303, {7, 7});
+    Cells chips = Worley(x * 7.0, y * 7.0, 2303, {7, 7}, 0.7);
     double scallop = chips.f1 * chips.f1;
     double fracture = 1.0 - SmoothStep(0.0, 0.05, chips.f2 - chips.f1);
     double fleck = SmoothStep(0.985, 1.0, Unit(chips.id)) * SmoothStep(0.12, 0.05, chips.f1);
