@@ -30,7 +30,7 @@ Material Marble() {
 Material ObsidianGlass() {
     return {"Q_obsidian",
             Rgb8(20, 18, 24),
-            Rgb8(40, 36, 46),
+            Rgb8(90, 84, 100),
             Rgb8(220, 220, 255),
             0.9,
             1.0,
@@ -90,7 +90,7 @@ Model BuildModelQ() {
                               {62, 124},
                               {0, 124}}),
                      [](double a) { return SquareSection(a, 5.0); }),
-               {64, 40, 4.0, 1.5});
+               {48, 32, 4.0, 1.5});
     model.meshes.push_back(plinth);
 
     Mesh neck = Part("Q_neck", "", "Q_marble", {0.0, 0.0, 150.0});
@@ -101,7 +101,7 @@ Model BuildModelQ() {
     model.meshes.push_back(neck);
 
     Mesh head = Part("Q_head", "Q_knot_pivot", "Q_marble", {});
-    AddSurface(head, HeadPoint, {64, 48, 2.0, 1.0});
+    AddSurface(head, HeadPoint, {56, 40, 2.0, 1.0});
     model.meshes.push_back(head);
 
     Mesh knot = Part("Q_knot", "Q_knot_pivot", "Q_obsidian", {});
@@ -113,12 +113,12 @@ Model BuildModelQ() {
                        return 15.0 * (1.0 + 0.3 * Sin(kTwoPi * 6.0 * along)) +
                               1.0 * Cos(kTwoPi * 4.0 * around);
                    },
-                   288),
-               {20, 288, 1.0, 12.0});
+                   240),
+               {16, 240, 1.0, 12.0});
     model.meshes.push_back(knot);
 
     model.lights = {{"Q_rim_light",
-                     {160.0, 620.0, 380.0},
+                     {160.0, 620.0, 700.0},
                      Normalized({-0.2, -0.8, -0.5}),
                      Rgb8(200, 215, 255),
                      1.0}};

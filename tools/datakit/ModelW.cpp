@@ -82,7 +82,7 @@ Model BuildModelW() {
                               {84, 68},
                               {0, 68}}),
                      [](double a) { return SquareSection(a, 6.0); }),
-               {64, 44, 4.0, 1.5});
+               {48, 36, 4.0, 1.5});
     model.meshes.push_back(plinth);
 
     Mesh shaft = Part("W_shaft", "W_stone", kShaftBottom);
@@ -92,7 +92,7 @@ Model BuildModelW() {
                    double r = ShaftRadius(angle, z);
                    return Vec{r * Cos(angle), r * Sin(angle), z};
                },
-               {72, 140, 3.0, 6.0});
+               {64, 110, 3.0, 6.0});
     model.meshes.push_back(shaft);
 
     Mesh capital = Part("W_capital", "W_stone", kShaftBottom + kShaftHeight - 6.0);
@@ -107,7 +107,7 @@ Model BuildModelW() {
                               {44, 56},
                               {0, 58}}),
                      [](double a) { return SquareSection(a, 4.0); }),
-               {64, 30, 3.0, 1.0});
+               {48, 24, 3.0, 1.0});
     model.meshes.push_back(capital);
 
     const double ringHeights[] = {190.0, 380.0, 570.0};
@@ -123,7 +123,7 @@ Model BuildModelW() {
                 double rr = r * (1.0 + 0.08 * Cos(12.0 * a));
                 return Vec{(R + rr * Cos(b)) * Cos(a), (R + rr * Cos(b)) * Sin(a), rr * Sin(b)};
             },
-            {64, 14, 6.0, 1.0});
+            {48, 12, 6.0, 1.0});
         model.meshes.push_back(ring);
     }
 
@@ -136,7 +136,7 @@ Model BuildModelW() {
                        return Vec{42.0 * Cos(phi), 0.0, 42.0 * Sin(phi)};
                    },
                    [](double) { return 1.0; }),
-               {48, 28, 2.0, 1.0});
+               {36, 20, 2.0, 1.0});
     model.meshes.push_back(orb);
 
     Mesh band = Part("W_orb_band", "W_bronze", orbZ);
@@ -149,11 +149,11 @@ Model BuildModelW() {
                    double c = Cos(0.5), sn = Sin(0.5);
                    return Vec{p.x, p.y * c - p.z * sn, p.y * sn + p.z * c};
                },
-               {64, 8, 6.0, 1.0});
+               {48, 6, 6.0, 1.0});
     model.meshes.push_back(band);
 
     model.lights = {{"W_key_light",
-                     {-420.0, -260.0, 520.0},
+                     {-420.0, -260.0, 900.0},
                      Normalized({0.6, 0.4, -0.7}),
                      Rgb8(255, 226, 190),
                      1.2}};

@@ -19,9 +19,17 @@ int main(int argc, char** argv) {
     CLI11_PARSE(app, argc, argv);
 
     if (check->count() > 0) {
+        // A bare --check means the current folder.
+        if (checkDir.empty()) {
+            checkDir = ".";
+        }
         std::vector<std::string> failing = datakit::CheckManifest(checkDir);
         for (const std::string& path : failing) {
-            std::printf("datakit: %s does not match the manifest\n", path.c_str());
+            if (path == datakit::kManifestPath) {
+                std::printf("datakit: %s: no readable %s\n", checkDir.c_str(), path.c_str());
+            } else {
+                std::printf("datakit: %s is missing or differs from the manifest\n", path.c_str());
+            }
         }
         if (!failing.empty()) {
             return 1;
