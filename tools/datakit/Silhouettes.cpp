@@ -133,28 +133,27 @@ void DrawDressedFigure(Mask& mask, Point feet, double height) {
 
 void DrawSeatedFigure(Mask& mask, Point floor, double height) {
     const double H = height, x = floor.x, y = floor.y;
-    // Chair: tall back on the left, seat, legs.
-    FillRect(mask, x - 0.2 * H, y - 1.1 * H, x - 0.16 * H, y, 1.0);
-    FillPolygon(mask, {{x - 0.21 * H, y - 1.1 * H},
-                       {x - 0.15 * H, y - 1.16 * H},
-                       {x - 0.1 * H, y - 1.1 * H},
-                       {x - 0.16 * H, y - 1.06 * H}});
-    FillRect(mask, x - 0.2 * H, y - 0.47 * H, x + 0.2 * H, y - 0.43 * H, 1.0);
-    FillRect(mask, x + 0.16 * H, y - 0.45 * H, x + 0.19 * H, y, 1.0);
-    // Sitter: bowed head, rounded back, thighs on the seat, shins down.
-    FillEllipse(mask, x + 0.055 * H, y - 0.97 * H, 0.056 * H, 0.07 * H);
-    FillPolygon(mask, {{x - 0.1 * H, y - 0.86 * H},
-                       {x + 0.02 * H, y - 0.9 * H},
-                       {x + 0.09 * H, y - 0.8 * H},
-                       {x + 0.07 * H, y - 0.48 * H},
-                       {x - 0.13 * H, y - 0.46 * H},
-                       {x - 0.15 * H, y - 0.7 * H}});
-    Stroke(mask, {x - 0.05 * H, y - 0.5 * H}, {x + 0.24 * H, y - 0.52 * H}, 0.065 * H, 0.05 * H);
-    Stroke(mask, {x + 0.25 * H, y - 0.52 * H}, {x + 0.27 * H, y - 0.05 * H}, 0.045 * H, 0.035 * H);
-    Stroke(mask, {x + 0.25 * H, y - 0.03 * H}, {x + 0.35 * H, y - 0.02 * H}, 0.025 * H, 0.022 * H);
-    // Arm resting on the knee.
-    Stroke(mask, {x + 0.02 * H, y - 0.8 * H}, {x + 0.12 * H, y - 0.6 * H}, 0.035 * H, 0.03 * H);
-    Stroke(mask, {x + 0.12 * H, y - 0.6 * H}, {x + 0.24 * H, y - 0.6 * H}, 0.03 * H, 0.025 * H);
+    auto at = [&](double dx, double up) { return Point{x + dx * H, y - up * H}; };
+    // Chair: a tall back with a knob, the seat, two pairs of legs.
+    Stroke(mask, at(-0.19, 0.0), at(-0.17, 1.08), 0.018 * H, 0.016 * H);
+    FillDisc(mask, x - 0.17 * H, y - 1.1 * H, 0.025 * H);
+    Stroke(mask, at(-0.13, 0.45), at(-0.12, 0.98), 0.01 * H, 0.01 * H);
+    FillRect(mask, x - 0.21 * H, y - 0.47 * H, x + 0.21 * H, y - 0.43 * H);
+    Stroke(mask, at(0.17, 0.44), at(0.18, 0.0), 0.016 * H, 0.014 * H);
+    Stroke(mask, at(0.1, 0.44), at(0.11, 0.03), 0.011 * H, 0.01 * H);
+    // Sitter, slumped: a rounded back up to a bowed head.
+    StrokePath(mask, Bezier(at(-0.07, 0.5), at(-0.16, 0.74), at(0.02, 0.88), 24), 0.075 * H,
+               0.05 * H);
+    Stroke(mask, at(0.02, 0.87), at(0.07, 0.92), 0.03 * H, 0.026 * H);
+    FillEllipse(mask, x + 0.095 * H, y - 0.96 * H, 0.055 * H, 0.066 * H);
+    // Thigh along the seat, shin to the floor, foot.
+    Stroke(mask, at(-0.05, 0.5), at(0.25, 0.54), 0.07 * H, 0.05 * H);
+    Stroke(mask, at(0.25, 0.53), at(0.28, 0.05), 0.046 * H, 0.032 * H);
+    Stroke(mask, at(0.26, 0.025), at(0.37, 0.02), 0.026 * H, 0.02 * H);
+    // Arm hanging to the knee, hands folded there.
+    Stroke(mask, at(0.03, 0.82), at(0.1, 0.63), 0.035 * H, 0.03 * H);
+    Stroke(mask, at(0.1, 0.63), at(0.23, 0.58), 0.028 * H, 0.022 * H);
+    FillEllipse(mask, x + 0.25 * H, y - 0.58 * H, 0.03 * H, 0.024 * H);
 }
 
 }  // namespace datakit
