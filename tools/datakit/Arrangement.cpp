@@ -262,9 +262,9 @@ Stereo RenderShowMusic() {
     double peak = 0.0;
     for (std::size_t i = 0; i < frames; ++i) {
         double l = b.drums.left[i] + b.bass.left[i] + b.pads.left[i] + b.music.left[i] +
-                   2.2 * b.reverb.left[i] + 0.7 * b.delay.left[i];
+                   1.5 * b.reverb.left[i] + 0.7 * b.delay.left[i];
         double r = b.drums.right[i] + b.bass.right[i] + b.pads.right[i] + b.music.right[i] +
-                   2.2 * b.reverb.right[i] + 0.7 * b.delay.right[i];
+                   1.5 * b.reverb.right[i] + 0.7 * b.delay.right[i];
         l = dcL.High(l);
         r = dcR.High(r);
         master.left[i] = static_cast<float>(l);
