@@ -69,6 +69,8 @@ enum D3DRENDERSTATETYPE {
     D3DRS_BLENDOP = 171,
 };
 
+enum D3DFILLMODE { D3DFILL_POINT = 1, D3DFILL_WIREFRAME = 2, D3DFILL_SOLID = 3 };
+
 enum D3DBLEND {
     D3DBLEND_ZERO = 1,
     D3DBLEND_ONE = 2,
@@ -107,6 +109,7 @@ enum D3DSAMPLERSTATETYPE {
     D3DSAMP_ADDRESSU = 1,
     D3DSAMP_ADDRESSV = 2,
     D3DSAMP_ADDRESSW = 3,
+    D3DSAMP_BORDERCOLOR = 4,
     D3DSAMP_MAGFILTER = 5,
     D3DSAMP_MINFILTER = 6,
     D3DSAMP_MIPFILTER = 7,
@@ -273,8 +276,9 @@ struct IDirect3DDevice9 : IUnknown {
                           float z, DWORD stencil) = 0;
     virtual HRESULT BeginScene() = 0;
     virtual HRESULT EndScene() = 0;
-    // Shows the 1024x768 back buffer scaled into the window with its aspect
-    // kept; the rectangles, override window and dirty region must be null.
+    // Shows the back buffer scaled into the window with its aspect kept
+    // (black bars); the rectangles, override window and dirty region must be
+    // null.
     virtual HRESULT Present(const void* sourceRect, const void* destRect, HWND overrideWindow,
                             const void* dirtyRegion) = 0;
     virtual HRESULT SetViewport(const D3DVIEWPORT9* viewport) = 0;
@@ -282,7 +286,13 @@ struct IDirect3DDevice9 : IUnknown {
     virtual HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) = 0;
     virtual HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) = 0;
     virtual HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) = 0;
+    virtual HRESULT GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) = 0;
+    // Stages 0 to 15. The device does not hold a reference to a bound
+    // texture (nor to a bound buffer or declaration); a resource that is
+    // released while bound is unbound.
     virtual HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) = 0;
+    // Adds a reference to the texture it returns (null when none is bound).
+    virtual HRESULT GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) = 0;
     virtual HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                        IDirect3DVertexBuffer9** buffer, void* sharedHandle) = 0;
     virtual HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
@@ -300,8 +310,9 @@ struct IDirect3DDevice9 : IUnknown {
                                          UINT vertexCount, UINT startIndex,
                                          UINT primitiveCount) = 0;
 
-    // Stand-in extension: copies the last presented 1024x768 frame as RGBA
-    // bytes, top row first (capture mode and tests).
+    // Stand-in extension: copies the last presented frame (back buffer size)
+    // as RGBA bytes, top row first, pitch bytes apart (at least width x 4);
+    // black before the first Present (capture mode and tests).
     virtual HRESULT GetPresentedFrame(BYTE* rgba, UINT pitch) = 0;
 };
 
@@ -312,6 +323,7 @@ struct IDirect3D9 : IUnknown {
 };
 
 extern "C" {
-// The OpenGL backend. A null hDeviceWindow renders offscreen (no window).
+// The OpenGL backend (or the recording backend, see d3d9_record.h). A null
+// hDeviceWindow and focus window render offscreen, with no window.
 D3D9_API IDirect3D9* WINAPI Direct3DCreate9(UINT sdkVersion);
 }

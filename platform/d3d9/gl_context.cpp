@@ -1,0 +1,95 @@
+// Context creation with the version check, and the current-context cache.
+#include "gl_context.h"
+
+#include <epoxy/gl.h>
+
+namespace {
+
+// The context made current last by any device.
+SDL_GLContext g_current = nullptr;
+
+const char* GlString(GLenum name) {
+    const GLubyte* text = glGetString(name);
+    return text != nullptr ? reinterpret_cast<const char*>(text) : "unknown";
+}
+
+// What the machine offers when 3.3 core is not there: any context at all.
+std::string DescribeAvailableGl(SDL_Window* window) {
+    SDL_GL_ResetAttributes();
+    SDL_GLContext any = SDL_GL_CreateContext(window);
+    if (any == nullptr) {
+        return std::string("no OpenGL context could be created (") + SDL_GetError() + ")";
+    }
+    std::string found =
+        std::string("found OpenGL ") + GlString(GL_VERSION) + " on " + GlString(GL_RENDERER);
+    SDL_GL_DeleteContext(any);
+    g_current = nullptr;
+    return found;
+}
+
+}  // namespace
+
+std::unique_ptr<GlContext> GlContext::Create(SDL_Window* window, std::string* failure) {
+    std::unique_ptr<GlContext> context(new GlContext());
+    if (window == nullptr) {
+        if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+                *failure = std::string("cannot start SDL video: ") + SDL_GetError();
+                return nullptr;
+            }
+            context->ownsVideo_ = true;
+        }
+        window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        if (window == nullptr) {
+            *failure = std::string("cannot make a window for OpenGL: ") + SDL_GetError();
+            return nullptr;
+        }
+        context->ownsWindow_ = true;
+    } else if ((SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL) == 0) {
+        *failure = "the window was not created for OpenGL";
+        return nullptr;
+    }
+    context->window_ = window;
+
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
+    context->context_ = SDL_GL_CreateContext(window);
+    if (context->context_ == nullptr) {
+        *failure = "OpenGL 3.3 core profile is not available: " + DescribeAvailableGl(window);
+        return nullptr;
+    }
+    g_current = context->context_;
+    if (epoxy_gl_version() < 33) {
+        *failure = std::string("OpenGL 3.3 core profile is not available: found OpenGL ") +
+                   GlString(GL_VERSION) + " on " + GlString(GL_RENDERER);
+        return nullptr;
+    }
+    context->clipControl_ =
+        epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
+    return context;
+}
+
+GlContext::~GlContext() {
+    if (context_ != nullptr) {
+        if (g_current == context_) {
+            g_current = nullptr;
+        }
+        SDL_GL_DeleteContext(context_);
+    }
+    if (ownsWindow_) {
+        SDL_DestroyWindow(window_);
+    }
+    if (ownsVideo_) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+void GlContext::MakeCurrent() {
+    if (g_current != context_) {
+        SDL_GL_MakeCurrent(window_, context_);
+        g_current = context_;
+    }
+}

@@ -1,0 +1,36 @@
+// The OpenGL 3.3 core context a device draws with, on the device's window or
+// on a hidden window of its own.
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <memory>
+#include <string>
+
+class GlContext {
+public:
+    // window null: offscreen, on a hidden window made here (SDL's video is
+    // started if need be). On failure returns null and says why in failure,
+    // naming the OpenGL version and renderer that were found.
+    static std::unique_ptr<GlContext> Create(SDL_Window* window, std::string* failure);
+    ~GlContext();
+    GlContext(const GlContext&) = delete;
+    GlContext& operator=(const GlContext&) = delete;
+
+    // Makes the context current; costs one comparison when it already is.
+    void MakeCurrent();
+    // The window to present into; null when offscreen.
+    SDL_Window* PresentWindow() const { return ownsWindow_ ? nullptr : window_; }
+    // Whether clip-space z in [0, 1] comes from glClipControl (otherwise the
+    // vertex stages rewrite it).
+    bool HasClipControl() const { return clipControl_; }
+
+private:
+    GlContext() = default;
+
+    SDL_Window* window_ = nullptr;
+    bool ownsWindow_ = false;
+    bool ownsVideo_ = false;
+    SDL_GLContext context_ = nullptr;
+    bool clipControl_ = false;
+};

@@ -1,0 +1,414 @@
+// The OpenGL device's hooks: state to GL, clears, draws, Present.
+#include "gl_device.h"
+
+#include "gl_effect.h"
+#include "gl_resources.h"
+#include "gl_state.h"
+#include "letterbox.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void ColourOf(D3DCOLOR colour, float rgba[4]) {
+    rgba[0] = float((colour >> 16) & 0xFF) / 255.0f;
+    rgba[1] = float((colour >> 8) & 0xFF) / 255.0f;
+    rgba[2] = float(colour & 0xFF) / 255.0f;
+    rgba[3] = float(colour >> 24) / 255.0f;
+}
+
+// Copies GL's bottom-up rows into top-down rows pitch bytes apart.
+void FlipRows(const BYTE* source, UINT width, UINT height, BYTE* target, std::size_t pitch) {
+    const std::size_t row = std::size_t(width) * 4;
+    for (UINT y = 0; y < height; ++y) {
+        std::memcpy(target + y * pitch, source + std::size_t(height - 1 - y) * row, row);
+    }
+}
+
+constexpr D3DRENDERSTATETYPE kAppliedRenderStates[] = {
+    D3DRS_ZENABLE,  D3DRS_FILLMODE, D3DRS_ZWRITEENABLE,     D3DRS_SRCBLEND,
+    D3DRS_CULLMODE, D3DRS_ZFUNC,    D3DRS_ALPHABLENDENABLE, D3DRS_BLENDOP,
+};
+
+constexpr D3DSAMPLERSTATETYPE kAppliedSamplerStates[] = {
+    D3DSAMP_ADDRESSU,  D3DSAMP_ADDRESSV,  D3DSAMP_ADDRESSW,
+    D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER, D3DSAMP_BORDERCOLOR,
+};
+
+}  // namespace
+
+GlDevice::GlDevice(std::unique_ptr<GlContext> context, UINT width, UINT height, bool depth)
+    : DeviceCore(width, height, depth),
+      context_(std::move(context)),
+      staging_(std::size_t(width) * height * 4) {}
+
+HRESULT GlDevice::Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& parameters,
+                         GlDevice** device) {
+    std::string failure;
+    std::unique_ptr<GlContext> context = GlContext::Create(window, &failure);
+    if (!context) {
+        std::fprintf(stderr, "Direct3D stand-in: %s\n", failure.c_str());
+        return D3DERR_NOTAVAILABLE;
+    }
+    GlDevice* created =
+        new GlDevice(std::move(context), parameters.BackBufferWidth, parameters.BackBufferHeight,
+                     parameters.EnableAutoDepthStencil != FALSE);
+    if (!created->Initialise(parameters.BackBufferFormat == D3DFMT_A8R8G8B8 ? GL_RGBA8 : GL_RGB8)) {
+        std::fprintf(stderr, "Direct3D stand-in: cannot make a %ux%u back buffer\n",
+                     parameters.BackBufferWidth, parameters.BackBufferHeight);
+        created->Release();
+        return D3DERR_OUTOFVIDEOMEMORY;
+    }
+    if (window != nullptr) {
+        // Fullscreen covers the desktop at its own mode; the back buffer is
+        // letterboxed into it like into any window.
+        if (!parameters.Windowed) {
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
+        SDL_GL_SetSwapInterval(
+            parameters.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+    }
+    *device = created;
+    return D3D_OK;
+}
+
+bool GlDevice::Initialise(GLenum colourFormat) {
+    MakeCurrent();
+    // Direct3D's clip space: z from 0 to 1.
+    if (HasClipControl()) {
+        glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+    }
+    const GLsizei width = GLsizei(Width());
+    const GLsizei height = GLsizei(Height());
+    if (!presented_.Create(width, height, colourFormat, false)) {
+        return false;
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (!backBuffer_.Create(width, height, colourFormat, true)) {
+        return false;
+    }
+    glDisable(GL_DITHER);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGenVertexArrays(1, &vertexArray_);
+    glBindVertexArray(vertexArray_);
+    glGenSamplers(GLsizei(kSamplerCount), samplers_);
+    for (DWORD sampler = 0; sampler < kSamplerCount; ++sampler) {
+        glBindSampler(sampler, samplers_[sampler]);
+        for (D3DSAMPLERSTATETYPE type : kAppliedSamplerStates) {
+            ApplySamplerState(sampler, type, SamplerState(sampler, type));
+        }
+    }
+    for (D3DRENDERSTATETYPE state : kAppliedRenderStates) {
+        ApplyRenderState(state, RenderState(state));
+    }
+    ApplyViewport(Viewport());
+    return true;
+}
+
+GlDevice::~GlDevice() {
+    MakeCurrent();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteSamplers(GLsizei(kSamplerCount), samplers_);
+    glDeleteVertexArrays(1, &vertexArray_);
+    backBuffer_.Destroy();
+    presented_.Destroy();
+}
+
+void GlDevice::UseProgram(const GlProgram* program) {
+    MakeCurrent();
+    if (program_ != program) {
+        program_ = program;
+        glUseProgram(program->name);
+        alphaDirty_ = true;
+    }
+}
+
+void GlDevice::RebindProgram() {
+    MakeCurrent();
+    glUseProgram(program_ != nullptr ? program_->name : 0);
+}
+
+void GlDevice::Forget(const Effect* effect) {
+    if (program_ != nullptr && program_->owner == effect) {
+        program_ = nullptr;
+        MakeCurrent();
+        glUseProgram(0);
+    }
+    DeviceCore::Forget(effect);
+}
+
+void GlDevice::DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z,
+                       DWORD stencil) {
+    MakeCurrent();
+    GLbitfield mask = 0;
+    if (flags & D3DCLEAR_TARGET) {
+        float rgba[4];
+        ColourOf(colour, rgba);
+        glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
+        mask |= GL_COLOR_BUFFER_BIT;
+    }
+    if (flags & D3DCLEAR_ZBUFFER) {
+        glDepthMask(GL_TRUE);
+        glClearDepth(z);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    if (flags & D3DCLEAR_STENCIL) {
+        glStencilMask(0xFF);
+        glClearStencil(GLint(stencil & 0xFF));
+        mask |= GL_STENCIL_BUFFER_BIT;
+    }
+    // Direct3D clears the viewport (or the given rectangles inside it) and
+    // ignores the depth write state while doing so.
+    const D3DVIEWPORT9& viewport = Viewport();
+    const std::int64_t left = viewport.X, top = viewport.Y;
+    const std::int64_t right = left + viewport.Width, bottom = top + viewport.Height;
+    glEnable(GL_SCISSOR_TEST);
+    const auto clearRect = [&](std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+        x1 = x1 > left ? x1 : left;
+        y1 = y1 > top ? y1 : top;
+        x2 = x2 < right ? x2 : right;
+        y2 = y2 < bottom ? y2 : bottom;
+        if (x2 > x1 && y2 > y1) {
+            glScissor(GLint(x1), GLint(std::int64_t(Height()) - y2), GLsizei(x2 - x1),
+                      GLsizei(y2 - y1));
+            glClear(mask);
+        }
+    };
+    if (count == 0) {
+        clearRect(left, top, right, bottom);
+    }
+    for (DWORD i = 0; i < count; ++i) {
+        clearRect(rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    if (flags & D3DCLEAR_ZBUFFER) {
+        glDepthMask(RenderState(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+    }
+}
+
+void GlDevice::DoPresent() {
+    MakeCurrent();
+    const GLint width = GLint(Width());
+    const GLint height = GLint(Height());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_.framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, presented_.framebuffer);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    if (SDL_Window* window = context_->PresentWindow()) {
+        int drawableWidth = 0, drawableHeight = 0;
+        SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        const LetterboxRect box = Letterbox(width, height, drawableWidth, drawableHeight);
+        if (box.width > 0 && box.height > 0) {
+            glBlitFramebuffer(0, 0, width, height, box.x, box.y, box.x + box.width,
+                              box.y + box.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        }
+        SDL_GL_SwapWindow(window);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, backBuffer_.framebuffer);
+}
+
+void GlDevice::ApplyViewport(const D3DVIEWPORT9& viewport) {
+    MakeCurrent();
+    // Direct3D counts Y down from the top; GL counts up from the bottom.
+    glViewport(GLint(viewport.X), GLint(Height() - viewport.Y - viewport.Height),
+               GLsizei(viewport.Width), GLsizei(viewport.Height));
+    glDepthRange(viewport.MinZ, viewport.MaxZ);
+}
+
+void GlDevice::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+    MakeCurrent();
+    switch (state) {
+        case D3DRS_ZENABLE:
+            value != FALSE ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
+            break;
+        case D3DRS_ZWRITEENABLE:
+            glDepthMask(value != FALSE ? GL_TRUE : GL_FALSE);
+            break;
+        case D3DRS_ZFUNC:
+            glDepthFunc(GlCompare(value));
+            break;
+        case D3DRS_ALPHABLENDENABLE:
+            value != FALSE ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+            break;
+        case D3DRS_SRCBLEND:
+        case D3DRS_DESTBLEND:
+            glBlendFunc(GlBlendFactor(RenderState(D3DRS_SRCBLEND)),
+                        GlBlendFactor(RenderState(D3DRS_DESTBLEND)));
+            break;
+        case D3DRS_BLENDOP:
+            glBlendEquation(GlBlendEquation(value));
+            break;
+        case D3DRS_CULLMODE:
+            if (value == D3DCULL_NONE) {
+                glDisable(GL_CULL_FACE);
+            } else {
+                glEnable(GL_CULL_FACE);
+                glCullFace(GL_BACK);
+                glFrontFace(GlFrontFace(value));
+            }
+            break;
+        case D3DRS_FILLMODE:
+            glPolygonMode(GL_FRONT_AND_BACK, GlPolygonMode(value));
+            break;
+        case D3DRS_ALPHATESTENABLE:
+        case D3DRS_ALPHAREF:
+        case D3DRS_ALPHAFUNC:
+            alphaDirty_ = true;
+            break;
+        default:
+            break;  // kept, with nothing to apply (LIGHTING: no fixed function)
+    }
+}
+
+void GlDevice::ApplySamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
+    MakeCurrent();
+    const GLuint name = samplers_[sampler];
+    switch (type) {
+        case D3DSAMP_ADDRESSU:
+            glSamplerParameteri(name, GL_TEXTURE_WRAP_S, GLint(GlWrap(value)));
+            break;
+        case D3DSAMP_ADDRESSV:
+            glSamplerParameteri(name, GL_TEXTURE_WRAP_T, GLint(GlWrap(value)));
+            break;
+        case D3DSAMP_ADDRESSW:
+            glSamplerParameteri(name, GL_TEXTURE_WRAP_R, GLint(GlWrap(value)));
+            break;
+        case D3DSAMP_MAGFILTER:
+            glSamplerParameteri(name, GL_TEXTURE_MAG_FILTER, GLint(GlMagFilter(value)));
+            break;
+        case D3DSAMP_MINFILTER:
+        case D3DSAMP_MIPFILTER:
+            glSamplerParameteri(name, GL_TEXTURE_MIN_FILTER,
+                                GLint(GlMinFilter(SamplerState(sampler, D3DSAMP_MINFILTER),
+                                                  SamplerState(sampler, D3DSAMP_MIPFILTER))));
+            break;
+        case D3DSAMP_BORDERCOLOR: {
+            float rgba[4];
+            ColourOf(value, rgba);
+            glSamplerParameterfv(name, GL_TEXTURE_BORDER_COLOR, rgba);
+            break;
+        }
+        default:
+            break;  // kept, with nothing to apply
+    }
+}
+
+void GlDevice::BindTexture(DWORD stage, TextureBase* texture) {
+    MakeCurrent();
+    glActiveTexture(GL_TEXTURE0 + stage);
+    glBindTexture(GL_TEXTURE_2D, texture != nullptr ? static_cast<GlTexture*>(texture)->Name() : 0);
+}
+
+VertexBuffer* GlDevice::NewVertexBuffer(UINT length, DWORD usage, int number) {
+    return GlVertexBuffer::Make(this, usage, length, number);
+}
+
+IndexBuffer* GlDevice::NewIndexBuffer(UINT length, DWORD usage, UINT indexSize, int number) {
+    return GlIndexBuffer::Make(this, usage, length, number, indexSize);
+}
+
+TextureBase* GlDevice::NewTexture(Image image, const char* file) {
+    return GlTexture::Make(this, image, file);
+}
+
+HRESULT GlDevice::NewEffect(EffectFile file, const D3DXMACRO* defines, DWORD flags, int /*number*/,
+                            Effect** effect, std::string* errors) {
+    return GlEffect::Create(this, std::move(file), defines, flags, effect, errors);
+}
+
+void GlDevice::BindInputs() {
+    const VertexBuffer* stream = Stream();
+    glBindBuffer(GL_ARRAY_BUFFER,
+                 stream != nullptr ? static_cast<const GlVertexBuffer*>(stream)->Name() : 0);
+    const VertexLayout& layout = Layout();
+    for (GLuint location = 0; location < kAttributeLocations; ++location) {
+        const VertexAttribute* attribute = nullptr;
+        for (int i = 0; i < layout.count; ++i) {
+            if (layout.attributes[i].location == location) {
+                attribute = &layout.attributes[i];
+            }
+        }
+        if (attribute == nullptr || stream == nullptr) {
+            glDisableVertexAttribArray(location);
+            continue;
+        }
+        const void* offset =
+            reinterpret_cast<const void*>(std::uintptr_t(StreamOffset()) + attribute->offset);
+        glEnableVertexAttribArray(location);
+        if (attribute->color) {
+            // Bytes B, G, R, A in memory reach the shader as rgba.
+            glVertexAttribPointer(location, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE,
+                                  GLsizei(StreamStride()), offset);
+        } else {
+            glVertexAttribPointer(location, attribute->components, GL_FLOAT, GL_FALSE,
+                                  GLsizei(StreamStride()), offset);
+        }
+    }
+    const IndexBuffer* indices = Indices();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER,
+                 indices != nullptr ? static_cast<const GlIndexBuffer*>(indices)->Name() : 0);
+    inputsDirty_ = false;
+}
+
+void GlDevice::PrepareDraw() {
+    MakeCurrent();
+    if (inputsDirty_) {
+        BindInputs();
+    }
+    if (alphaDirty_ && program_ != nullptr && program_->alphaFunc >= 0) {
+        const DWORD func = RenderState(D3DRS_ALPHATESTENABLE) ? RenderState(D3DRS_ALPHAFUNC)
+                                                              : DWORD(D3DCMP_ALWAYS);
+        glUniform1i(program_->alphaFunc, GLint(func));
+        glUniform1f(program_->alphaRef, float(RenderState(D3DRS_ALPHAREF)));
+        alphaDirty_ = false;
+    }
+}
+
+void GlDevice::DoDraw(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) {
+    PrepareDraw();
+    glDrawArrays(GlPrimitive(type), GLint(startVertex), GLsizei(vertexCount));
+}
+
+void GlDevice::DoDrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex,
+                             UINT indexCount) {
+    PrepareDraw();
+    const UINT size = Indices()->IndexSize();
+    glDrawElementsBaseVertex(
+        GlPrimitive(type), GLsizei(indexCount), size == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
+        reinterpret_cast<const void*>(std::uintptr_t(startIndex) * size), baseVertex);
+}
+
+void GlDevice::ReadPresentedFrame(BYTE* rgba, UINT pitch) {
+    MakeCurrent();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, presented_.framebuffer);
+    glReadPixels(0, 0, GLsizei(Width()), GLsizei(Height()), GL_RGBA, GL_UNSIGNED_BYTE,
+                 staging_.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_.framebuffer);
+    FlipRows(staging_.data(), Width(), Height(), rgba, pitch);
+}
+
+HRESULT GlDevice::ReadWindowPixels(std::vector<BYTE>* rgba, UINT* width, UINT* height) {
+    SDL_Window* window = context_->PresentWindow();
+    if (window == nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
+    MakeCurrent();
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    std::vector<BYTE> bottomUp(std::size_t(drawableWidth) * drawableHeight * 4);
+    rgba->resize(bottomUp.size());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, drawableWidth, drawableHeight, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_.framebuffer);
+    FlipRows(bottomUp.data(), UINT(drawableWidth), UINT(drawableHeight), rgba->data(),
+             std::size_t(drawableWidth) * 4);
+    *width = UINT(drawableWidth);
+    *height = UINT(drawableHeight);
+    return D3D_OK;
+}

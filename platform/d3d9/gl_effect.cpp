@@ -1,0 +1,241 @@
+// Building an effect's GL programs, applying passes and uploading values.
+#include "gl_effect.h"
+
+#include "gl_shader.h"
+
+#include <algorithm>
+
+GlEffect::GlEffect(GlDevice* device, EffectFile file, DWORD flags)
+    : Effect(device, std::move(file), flags), device_(device) {
+    const EffectFile& parsed = File();
+    std::size_t renderStates = 0;
+    std::size_t samplerStates = 0;
+    for (const TechniqueDesc& technique : parsed.techniques) {
+        for (const PassDesc& pass : technique.passes) {
+            renderStates += pass.renderStates.size();
+        }
+    }
+    for (std::size_t p = 0; p < parsed.parameters.size(); ++p) {
+        if (parsed.parameters[p].type == ParameterType::Sampler2D) {
+            samplers_.push_back(p);
+            samplerStates += parsed.parameters[p].samplerStates.size();
+        }
+    }
+    savedRenderStates_.reserve(renderStates);
+    savedSamplerStates_.reserve(samplerStates);
+    savedTextures_.reserve(samplers_.size());
+}
+
+GlEffect::~GlEffect() {
+    device_->MakeCurrent();
+    for (auto& [stage, texture] : savedTextures_) {
+        if (texture != nullptr) {
+            texture->Release();
+        }
+    }
+    for (const GlProgram& program : programs_) {
+        glDeleteProgram(program.name);
+    }
+}
+
+HRESULT GlEffect::Create(GlDevice* device, EffectFile file, const D3DXMACRO* defines, DWORD flags,
+                         Effect** effect, std::string* errors) {
+    GlEffect* created = new GlEffect(device, std::move(file), flags);
+    const HRESULT result = created->Build(defines, errors);
+    if (FAILED(result)) {
+        created->Release();
+        return result;
+    }
+    *effect = created;
+    return D3D_OK;
+}
+
+HRESULT GlEffect::Build(const D3DXMACRO* defines, std::string* errors) {
+    const EffectFile& file = File();
+    device_->MakeCurrent();
+    // Every stage is compiled, used or not, so each error shows at once.
+    std::vector<GLuint> shaders(file.stages.size(), 0);
+    std::string messages;
+    for (std::size_t s = 0; s < file.stages.size(); ++s) {
+        std::string log;
+        shaders[s] = CompileShader(file.stages[s].fragment ? GL_FRAGMENT_SHADER : GL_VERTEX_SHADER,
+                                   StageSource(file, s, defines, !device_->HasClipControl()), &log);
+        if (shaders[s] == 0) {
+            AppendCompilerLog(file.path, log, &messages);
+        }
+    }
+    HRESULT result = messages.empty() ? D3D_OK : E_FAIL;
+    for (std::size_t t = 0; t < file.techniques.size() && SUCCEEDED(result); ++t) {
+        passPrograms_.emplace_back();
+        for (std::size_t p = 0; p < file.techniques[t].passes.size() && SUCCEEDED(result); ++p) {
+            result = BuildProgram(t, p, shaders, &messages);
+        }
+    }
+    for (GLuint shader : shaders) {
+        if (shader != 0) {
+            glDeleteShader(shader);
+        }
+    }
+    device_->RebindProgram();
+    *errors = messages;
+    return result;
+}
+
+HRESULT GlEffect::BuildProgram(std::size_t technique, std::size_t pass,
+                               const std::vector<GLuint>& shaders, std::string* errors) {
+    const EffectFile& file = File();
+    const PassDesc& desc = file.techniques[technique].passes[pass];
+    for (std::size_t i = 0; i < programs_.size(); ++i) {
+        if (programs_[i].vertexStage == desc.vertexStage &&
+            programs_[i].fragmentStage == desc.fragmentStage) {
+            passPrograms_[technique].push_back(i);
+            return D3D_OK;
+        }
+    }
+    std::string log;
+    GlProgram program;
+    program.owner = this;
+    program.vertexStage = desc.vertexStage;
+    program.fragmentStage = desc.fragmentStage;
+    program.name = LinkProgram(shaders[desc.vertexStage], shaders[desc.fragmentStage], &log);
+    if (program.name == 0) {
+        *errors += file.path + "(" + std::to_string(desc.line) + "): error: pass " +
+                   (desc.name.empty() ? std::to_string(pass) : "'" + desc.name + "'") +
+                   " of technique '" + file.techniques[technique].name + "' does not link: " + log +
+                   "\n";
+        return E_FAIL;
+    }
+    glUseProgram(program.name);
+    for (const ParameterDesc& parameter : file.parameters) {
+        const GLint location = glGetUniformLocation(program.name, parameter.name.c_str());
+        program.locations.push_back(location);
+        if (parameter.type == ParameterType::Sampler2D && location >= 0) {
+            glUniform1i(location, GLint(parameter.stage));
+        }
+    }
+    program.alphaFunc = glGetUniformLocation(program.name, "hush_AlphaFunc");
+    program.alphaRef = glGetUniformLocation(program.name, "hush_AlphaRef");
+    passPrograms_[technique].push_back(programs_.size());
+    programs_.push_back(std::move(program));
+    return D3D_OK;
+}
+
+const GlProgram& GlEffect::ProgramOf(std::size_t technique, std::size_t pass) const {
+    return programs_[passPrograms_[technique][pass]];
+}
+
+void GlEffect::BeginTechnique(std::size_t technique, DWORD flags) {
+    if ((flags & D3DXFX_DONOTSAVESTATE) != 0) {
+        return;
+    }
+    const EffectFile& file = File();
+    for (const PassDesc& pass : file.techniques[technique].passes) {
+        for (const auto& [state, value] : pass.renderStates) {
+            const bool saved = std::any_of(savedRenderStates_.begin(), savedRenderStates_.end(),
+                                           [&](const auto& s) { return s.first == state; });
+            if (!saved) {
+                DWORD current = 0;
+                device_->GetRenderState(state, &current);
+                savedRenderStates_.emplace_back(state, current);
+            }
+        }
+    }
+    for (std::size_t p : samplers_) {
+        const ParameterDesc& sampler = file.parameters[p];
+        if ((flags & D3DXFX_DONOTSAVESAMPLERSTATE) == 0) {
+            for (const auto& [type, value] : sampler.samplerStates) {
+                DWORD current = 0;
+                device_->GetSamplerState(sampler.stage, type, &current);
+                savedSamplerStates_.emplace_back(sampler.stage, type, current);
+            }
+        }
+        IDirect3DBaseTexture9* texture = nullptr;
+        device_->GetTexture(sampler.stage, &texture);
+        savedTextures_.emplace_back(sampler.stage, texture);
+    }
+}
+
+void GlEffect::EndTechnique(std::size_t /*technique*/) {
+    for (const auto& [state, value] : savedRenderStates_) {
+        device_->SetRenderState(state, value);
+    }
+    for (const auto& [stage, type, value] : savedSamplerStates_) {
+        device_->SetSamplerState(stage, type, value);
+    }
+    // Restored last to first, so a stage saved twice ends as it began.
+    for (auto it = savedTextures_.rbegin(); it != savedTextures_.rend(); ++it) {
+        device_->SetTexture(it->first, it->second);
+        if (it->second != nullptr) {
+            it->second->Release();
+        }
+    }
+    savedRenderStates_.clear();
+    savedSamplerStates_.clear();
+    savedTextures_.clear();
+}
+
+void GlEffect::ApplyPass(std::size_t technique, std::size_t pass) {
+    const EffectFile& file = File();
+    for (const auto& [state, value] : file.techniques[technique].passes[pass].renderStates) {
+        device_->SetRenderState(state, value);
+    }
+    for (std::size_t p : samplers_) {
+        const ParameterDesc& sampler = file.parameters[p];
+        for (const auto& [type, value] : sampler.samplerStates) {
+            device_->SetSamplerState(sampler.stage, type, value);
+        }
+        if (IDirect3DBaseTexture9* texture = Parameters().Texture(p)) {
+            device_->SetTexture(sampler.stage, texture);
+        }
+    }
+    const GlProgram& program = ProgramOf(technique, pass);
+    device_->UseProgram(&program);
+    for (std::size_t p = 0; p < file.parameters.size(); ++p) {
+        Upload(program, p);
+    }
+}
+
+void GlEffect::CommitPass(std::size_t technique, std::size_t pass) {
+    const EffectFile& file = File();
+    const GlProgram& program = ProgramOf(technique, pass);
+    device_->UseProgram(&program);
+    for (std::size_t p = 0; p < file.parameters.size(); ++p) {
+        if (!Parameters().Changed(p)) {
+            continue;
+        }
+        if (file.parameters[p].type != ParameterType::Sampler2D) {
+            Upload(program, p);
+        } else if (IDirect3DBaseTexture9* texture = Parameters().Texture(p)) {
+            device_->SetTexture(file.parameters[p].stage, texture);
+        }
+    }
+}
+
+// Matrices go up transposed: the GLSL mat4 then equals the D3DX matrix, so
+// "v * M" in GLSL is D3DX's row vector times M.
+void GlEffect::Upload(const GlProgram& program, std::size_t parameter) {
+    const GLint location = program.locations[parameter];
+    if (location < 0) {
+        return;
+    }
+    const float* values = Parameters().Values(parameter);
+    switch (File().parameters[parameter].type) {
+        case ParameterType::Float:
+            glUniform1f(location, values[0]);
+            break;
+        case ParameterType::Vec2:
+            glUniform2fv(location, 1, values);
+            break;
+        case ParameterType::Vec3:
+            glUniform3fv(location, 1, values);
+            break;
+        case ParameterType::Vec4:
+            glUniform4fv(location, 1, values);
+            break;
+        case ParameterType::Mat4:
+            glUniformMatrix4fv(location, 1, GL_TRUE, values);
+            break;
+        case ParameterType::Sampler2D:
+            break;
+    }
+}

@@ -1,0 +1,46 @@
+// The OpenGL effect: one linked program per distinct pair of stages its
+// passes use; a pass applies its states through the device, binds its
+// program and uploads the parameter values.
+#pragma once
+
+#include "effect.h"
+#include "gl_device.h"
+
+#include <tuple>
+#include <utility>
+#include <vector>
+
+class GlEffect final : public Effect {
+public:
+    // Compiles every stage and links every pass; on failure returns E_FAIL
+    // with the compiler's messages mapped to file lines in errors.
+    static HRESULT Create(GlDevice* device, EffectFile file, const D3DXMACRO* defines, DWORD flags,
+                          Effect** effect, std::string* errors);
+    ~GlEffect() override;
+
+protected:
+    void BeginTechnique(std::size_t technique, DWORD flags) override;
+    void ApplyPass(std::size_t technique, std::size_t pass) override;
+    void CommitPass(std::size_t technique, std::size_t pass) override;
+    void EndTechnique(std::size_t technique) override;
+
+private:
+    GlEffect(GlDevice* device, EffectFile file, DWORD flags);
+    HRESULT Build(const D3DXMACRO* defines, std::string* errors);
+    HRESULT BuildProgram(std::size_t technique, std::size_t pass,
+                         const std::vector<GLuint>& shaders, std::string* errors);
+    void Upload(const GlProgram& program, std::size_t parameter);
+    const GlProgram& ProgramOf(std::size_t technique, std::size_t pass) const;
+
+    GlDevice* device_;
+    std::vector<GlProgram> programs_;
+    // [technique][pass]: index into programs_.
+    std::vector<std::vector<std::size_t>> passPrograms_;
+    // The sampler parameters, in declaration order.
+    std::vector<std::size_t> samplers_;
+    // What Begin saved for End to restore; sized once, so Begin allocates
+    // nothing.
+    std::vector<std::pair<D3DRENDERSTATETYPE, DWORD>> savedRenderStates_;
+    std::vector<std::tuple<DWORD, D3DSAMPLERSTATETYPE, DWORD>> savedSamplerStates_;
+    std::vector<std::pair<DWORD, IDirect3DBaseTexture9*>> savedTextures_;
+};

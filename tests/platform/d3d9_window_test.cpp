@@ -1,0 +1,123 @@
+// Present into a window: the back buffer scaled with its aspect kept and
+// black bars around it. The window comes from SDL directly, standing in for
+// the Win32 stand-in's window table.
+#include <d3d9.h>
+#include <d3d9_standin.h>
+#include <win32_standin.h>
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include "platform/d3d9/letterbox.h"
+
+namespace win32 {
+// The test's window table: a window handle is its SDL window.
+__attribute__((visibility("default"))) void* SdlWindowOf(HWND window) {
+    return window;
+}
+}  // namespace win32
+
+namespace {
+
+TEST(Letterbox, KeepsTheAspectAndCentres) {
+    const LetterboxRect same = Letterbox(1024, 768, 1024, 768);
+    EXPECT_EQ(same.x, 0);
+    EXPECT_EQ(same.width, 1024);
+    const LetterboxRect wide = Letterbox(1024, 768, 1920, 1080);
+    EXPECT_EQ(wide.height, 1080);
+    EXPECT_EQ(wide.width, 1440);
+    EXPECT_EQ(wide.x, 240);
+    EXPECT_EQ(wide.y, 0);
+    const LetterboxRect tall = Letterbox(1024, 768, 800, 1000);
+    EXPECT_EQ(tall.width, 800);
+    EXPECT_EQ(tall.height, 600);
+    EXPECT_EQ(tall.y, 200);
+    const LetterboxRect empty = Letterbox(1024, 768, 0, 600);
+    EXPECT_EQ(empty.width, 0);
+}
+
+class WindowPresent : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
+    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+};
+
+TEST_F(WindowPresent, LetterboxesTheBackBufferIntoAWideWindow) {
+    SDL_Window* window = SDL_CreateWindow("present", 0, 0, 200, 100, SDL_WINDOW_OPENGL);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS parameters{};
+    parameters.BackBufferWidth = 64;
+    parameters.BackBufferHeight = 48;
+    parameters.Windowed = TRUE;
+    parameters.hDeviceWindow = reinterpret_cast<HWND>(window);
+    parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    IDirect3DDevice9* device = nullptr;
+    ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
+                                     &device),
+              D3D_OK);
+    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+
+    std::vector<BYTE> pixels;
+    UINT width = 0, height = 0;
+    ASSERT_EQ(d3d9::ReadWindowPixels(device, &pixels, &width, &height), D3D_OK);
+    ASSERT_EQ(width, 200u);
+    ASSERT_EQ(height, 100u);
+    // 64x48 fills the height: 133 pixels wide from x = 33.
+    const auto red = [&](UINT x, UINT y) {
+        const BYTE* p = &pixels[(y * width + x) * 4];
+        return p[0] == 255 && p[1] == 0 && p[2] == 0;
+    };
+    const auto black = [&](UINT x, UINT y) {
+        const BYTE* p = &pixels[(y * width + x) * 4];
+        return p[0] == 0 && p[1] == 0 && p[2] == 0;
+    };
+    EXPECT_TRUE(black(10, 50));
+    EXPECT_TRUE(black(32, 50));
+    EXPECT_TRUE(red(34, 0));
+    EXPECT_TRUE(red(100, 50));
+    EXPECT_TRUE(red(165, 99));
+    EXPECT_TRUE(black(167, 50));
+    EXPECT_TRUE(black(190, 50));
+
+    EXPECT_EQ(device->Release(), 0u);
+    direct3d->Release();
+    SDL_DestroyWindow(window);
+}
+
+TEST_F(WindowPresent, RefusesWindowsThatCannotDrawAndHandlesThatAreNone) {
+    SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 64, 64, 0);
+    ASSERT_NE(plain, nullptr);
+    IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS parameters{};
+    parameters.Windowed = TRUE;
+    parameters.hDeviceWindow = reinterpret_cast<HWND>(plain);
+    IDirect3DDevice9* device = nullptr;
+    EXPECT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
+                                     &device),
+              D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(device, nullptr);
+    // Windowed, the failed call took the window's size as the back buffer's.
+    EXPECT_EQ(parameters.BackBufferWidth, 64u);
+    parameters.hDeviceWindow = nullptr;
+    parameters.BackBufferWidth = 0;
+    parameters.BackBufferHeight = 0;
+    EXPECT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
+                                     &device),
+              D3DERR_INVALIDCALL)
+        << "offscreen needs a back buffer size";
+    parameters.BackBufferWidth = 32;
+    parameters.BackBufferHeight = 32;
+    ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
+                                     &device),
+              D3D_OK);
+    std::vector<BYTE> pixels;
+    UINT width = 0, height = 0;
+    EXPECT_EQ(d3d9::ReadWindowPixels(device, &pixels, &width, &height), D3DERR_INVALIDCALL);
+    device->Release();
+    direct3d->Release();
+    SDL_DestroyWindow(plain);
+}
+
+}  // namespace
