@@ -9,9 +9,9 @@
 
 class GlContext {
 public:
-    // window null: offscreen, on a hidden window made here (SDL's video is
-    // started if need be). On failure returns null and says why in failure,
-    // naming the OpenGL version and renderer that were found.
+    // window null: offscreen, on a hidden window made here. SDL's video is
+    // started if need be and, like the GL library, kept. On failure returns null and says why in
+    // failure, naming the OpenGL version and renderer that were found.
     static std::unique_ptr<GlContext> Create(SDL_Window* window, std::string* failure);
     ~GlContext();
     GlContext(const GlContext&) = delete;
@@ -30,7 +30,6 @@ private:
 
     SDL_Window* window_ = nullptr;
     bool ownsWindow_ = false;
-    bool ownsVideo_ = false;
     SDL_GLContext context_ = nullptr;
     bool clipControl_ = false;
 };
