@@ -7,6 +7,7 @@ namespace {
 
 // The context made current last by any device.
 SDL_GLContext g_current = nullptr;
+bool g_clipControlAllowed = true;
 
 const char* GlString(GLenum name) {
     const GLubyte* text = glGetString(name);
@@ -85,9 +86,13 @@ std::unique_ptr<GlContext> GlContext::Create(SDL_Window* window, std::string* fa
                    GlString(GL_VERSION) + " on " + GlString(GL_RENDERER);
         return nullptr;
     }
-    context->clipControl_ =
-        epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
+    context->clipControl_ = g_clipControlAllowed && (epoxy_gl_version() >= 45 ||
+                                                     epoxy_has_gl_extension("GL_ARB_clip_control"));
     return context;
+}
+
+void GlContext::AllowClipControl(bool allowed) {
+    g_clipControlAllowed = allowed;
 }
 
 GlContext::~GlContext() {

@@ -17,6 +17,9 @@ public:
     GlContext(const GlContext&) = delete;
     GlContext& operator=(const GlContext&) = delete;
 
+    // Whether contexts created from now on may use glClipControl.
+    static void AllowClipControl(bool allowed);
+
     // Makes the context current; costs one comparison when it already is.
     void MakeCurrent();
     // The window to present into; null when offscreen.
