@@ -77,6 +77,10 @@ IDirect3D9* NewGlDirect3D() {
 
 namespace d3d9 {
 
+void AllowClipControl(bool allowed) {
+    GlContext::AllowClipControl(allowed);
+}
+
 HRESULT ReadWindowPixels(IDirect3DDevice9* device, std::vector<BYTE>* rgba, UINT* width,
                          UINT* height) {
     GlDevice* gl = dynamic_cast<GlDevice*>(device);

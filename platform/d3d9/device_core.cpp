@@ -104,7 +104,7 @@ HRESULT DeviceCore::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOL
     call.valueCount = 1;
     constexpr DWORD kFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
     if ((count > 0 && rects == nullptr) || flags == 0 || (flags & ~kFlags) != 0 ||
-        !(z >= 0.0f && z <= 1.0f)) {
+        ((flags & D3DCLEAR_ZBUFFER) != 0 && !(z >= 0.0f && z <= 1.0f))) {
         call.result = D3DERR_INVALIDCALL;
         return Report(call);
     }
@@ -219,7 +219,8 @@ HRESULT DeviceCore::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWO
 HRESULT DeviceCore::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
     DeviceCall call("GetSamplerState", SamplerStateName(type));
     call.Arg(sampler).Arg(type);
-    if (value == nullptr || sampler >= kSamplerCount || type < 1 || type >= kSamplerStateCount) {
+    if (value == nullptr || sampler >= kSamplerCount || DWORD(type) < 1 ||
+        DWORD(type) >= kSamplerStateCount) {
         call.result = D3DERR_INVALIDCALL;
         return Report(call);
     }

@@ -11,6 +11,7 @@
 #include "resources.h"
 
 #include <cstddef>
+#include <cstdint>
 
 // One effect call as the trace and the recording backend see it.
 struct EffectCall {

@@ -7,6 +7,7 @@ namespace {
 
 // The context made current last by any device.
 SDL_GLContext g_current = nullptr;
+bool g_clipControlAllowed = true;
 
 const char* GlString(GLenum name) {
     const GLubyte* text = glGetString(name);
@@ -27,18 +28,36 @@ std::string DescribeAvailableGl(SDL_Window* window) {
     return found;
 }
 
+// Once loaded, SDL's video and the GL library stay until the process ends:
+// SDL unloads the GL driver with the last GL window, and unloading Mesa's
+// driver leaks memory inside it (and reloading it costs time) each time a
+// device goes.
+bool KeepGlLoaded(std::string* failure) {
+    static bool kept = false;
+    if (kept) {
+        return true;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        *failure = std::string("cannot start SDL video: ") + SDL_GetError();
+        return false;
+    }
+    if (SDL_GL_LoadLibrary(nullptr) != 0) {
+        *failure = std::string("cannot load OpenGL: ") + SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    kept = true;
+    return true;
+}
+
 }  // namespace
 
 std::unique_ptr<GlContext> GlContext::Create(SDL_Window* window, std::string* failure) {
     std::unique_ptr<GlContext> context(new GlContext());
+    if (!KeepGlLoaded(failure)) {
+        return nullptr;
+    }
     if (window == nullptr) {
-        if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
-            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-                *failure = std::string("cannot start SDL video: ") + SDL_GetError();
-                return nullptr;
-            }
-            context->ownsVideo_ = true;
-        }
         window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
                                   SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (window == nullptr) {
@@ -67,9 +86,13 @@ std::unique_ptr<GlContext> GlContext::Create(SDL_Window* window, std::string* fa
                    GlString(GL_VERSION) + " on " + GlString(GL_RENDERER);
         return nullptr;
     }
-    context->clipControl_ =
-        epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
+    context->clipControl_ = g_clipControlAllowed && (epoxy_gl_version() >= 45 ||
+                                                     epoxy_has_gl_extension("GL_ARB_clip_control"));
     return context;
+}
+
+void GlContext::AllowClipControl(bool allowed) {
+    g_clipControlAllowed = allowed;
 }
 
 GlContext::~GlContext() {
@@ -81,9 +104,6 @@ GlContext::~GlContext() {
     }
     if (ownsWindow_) {
         SDL_DestroyWindow(window_);
-    }
-    if (ownsVideo_) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 }
 

@@ -9,13 +9,16 @@
 
 class GlContext {
 public:
-    // window null: offscreen, on a hidden window made here (SDL's video is
-    // started if need be). On failure returns null and says why in failure,
-    // naming the OpenGL version and renderer that were found.
+    // window null: offscreen, on a hidden window made here. SDL's video is
+    // started if need be and, like the GL library, kept. On failure returns null and says why in
+    // failure, naming the OpenGL version and renderer that were found.
     static std::unique_ptr<GlContext> Create(SDL_Window* window, std::string* failure);
     ~GlContext();
     GlContext(const GlContext&) = delete;
     GlContext& operator=(const GlContext&) = delete;
+
+    // Whether contexts created from now on may use glClipControl.
+    static void AllowClipControl(bool allowed);
 
     // Makes the context current; costs one comparison when it already is.
     void MakeCurrent();
@@ -30,7 +33,6 @@ private:
 
     SDL_Window* window_ = nullptr;
     bool ownsWindow_ = false;
-    bool ownsVideo_ = false;
     SDL_GLContext context_ = nullptr;
     bool clipControl_ = false;
 };

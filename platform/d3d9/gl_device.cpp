@@ -121,6 +121,7 @@ void GlDevice::UseProgram(const GlProgram* program) {
     MakeCurrent();
     if (program_ != program) {
         program_ = program;
+        programOwner_ = program->owner;
         glUseProgram(program->name);
         alphaDirty_ = true;
     }
@@ -131,8 +132,10 @@ void GlDevice::RebindProgram() {
     glUseProgram(program_ != nullptr ? program_->name : 0);
 }
 
+// Called as the effect dies, when its programs may be gone already: only
+// the owner's address is compared.
 void GlDevice::Forget(const Effect* effect) {
-    if (program_ != nullptr && program_->owner == effect) {
+    if (program_ != nullptr && programOwner_ == effect) {
         program_ = nullptr;
         MakeCurrent();
         glUseProgram(0);

@@ -79,6 +79,7 @@ private:
     GLuint samplers_[kSamplerCount] = {};
     std::vector<BYTE> staging_;
     const GlProgram* program_ = nullptr;
+    const Effect* programOwner_ = nullptr;
     bool inputsDirty_ = true;
     bool alphaDirty_ = true;
 };

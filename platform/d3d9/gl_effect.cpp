@@ -130,9 +130,10 @@ void GlEffect::BeginTechnique(std::size_t technique, DWORD flags) {
     }
     const EffectFile& file = File();
     for (const PassDesc& pass : file.techniques[technique].passes) {
-        for (const auto& [state, value] : pass.renderStates) {
+        for (const auto& setting : pass.renderStates) {
+            const D3DRENDERSTATETYPE state = setting.first;
             const bool saved = std::any_of(savedRenderStates_.begin(), savedRenderStates_.end(),
-                                           [&](const auto& s) { return s.first == state; });
+                                           [state](const auto& s) { return s.first == state; });
             if (!saved) {
                 DWORD current = 0;
                 device_->GetRenderState(state, &current);

@@ -476,6 +476,17 @@ TEST_F(RecordingDevice, TexturesDescribeTheirMipmapChain) {
     EXPECT_EQ(owner, device_);
     owner->Release();
     EXPECT_EQ(texture->Release(), 0u);
+
+    // System paths keep their backslashes; JPEG decodes too.
+    std::string windowsPath =
+        d3d9test::WriteImage("photo.jpg", 4, 4, std::vector<std::uint32_t>(16, 0x808080FF));
+    for (char& c : windowsPath) {
+        c = c == '/' ? '\\' : c;
+    }
+    ASSERT_EQ(D3DXCreateTextureFromFileA(device_, windowsPath.c_str(), &texture), D3D_OK);
+    EXPECT_EQ(texture->GetLevelCount(), 3u);
+    EXPECT_EQ(Calls().back().texture, windowsPath);
+    EXPECT_EQ(texture->Release(), 0u);
 }
 
 TEST(RecordingBackend, Direct3DCreate9MakesRecordingDevicesWhileAskedTo) {

@@ -3,6 +3,7 @@
 // viewports, the alpha test, the model vertex layout, effect parameters and
 // compile errors.
 #include <d3d9.h>
+#include <d3d9_standin.h>
 #include <d3dx9.h>
 
 #include <gtest/gtest.h>
@@ -91,6 +92,12 @@ struct Vertex {
 };
 
 using Rgba = std::array<int, 4>;
+
+const Rgba kBlack{0, 0, 0, 255};
+const Rgba kRed{255, 0, 0, 255};
+const Rgba kGreen{0, 255, 0, 255};
+const Rgba kBlue{0, 0, 255, 255};
+const Rgba kWhite{255, 255, 255, 255};
 
 class GlDevice : public testing::Test {
 protected:
@@ -193,18 +200,29 @@ protected:
         return texture;
     }
 
+    // A quad in front of the near plane is clipped; of two quads the nearer
+    // wins.
+    void ExpectDirect3DClipDepth() {
+        Clear(0xFF000000);
+        FillQuad(0xFFFF0000, 1.0f, -0.25f);
+        Draw(effect_, "Flat", identity_);
+        Present();
+        EXPECT_EQ(Pixel(32, 32), kBlack) << "z below 0 is in front of the near plane";
+
+        FillQuad(0xFFFF0000, 1.0f, 0.25f);
+        Draw(effect_, "Flat", identity_);
+        FillQuad(0xFF00FF00, 1.0f, 0.75f);
+        Draw(effect_, "Flat", identity_);
+        Present();
+        EXPECT_EQ(Pixel(32, 32), kRed) << "the farther green quad fails LESSEQUAL";
+    }
+
     IDirect3DDevice9* device_ = nullptr;
     ID3DXEffect* effect_ = nullptr;
     IDirect3DVertexBuffer9* quad_ = nullptr;
     D3DXMATRIX identity_;
     std::vector<BYTE> frame_ = std::vector<BYTE>(kSize * kSize * 4);
 };
-
-const Rgba kBlack{0, 0, 0, 255};
-const Rgba kRed{255, 0, 0, 255};
-const Rgba kGreen{0, 255, 0, 255};
-const Rgba kBlue{0, 0, 255, 255};
-const Rgba kWhite{255, 255, 255, 255};
 
 TEST_F(GlDevice, TexturedQuadLandsWhereTheMatricesSayWithItsTopRowAtVZero) {
     // Row 0 of the picture: red, green; row 1: blue, white.
@@ -330,18 +348,21 @@ TEST_F(GlDevice, CullsCounterClockwiseTrianglesByDefault) {
 }
 
 TEST_F(GlDevice, ClipDepthRunsFromZeroToOneAndTheDepthTestKeepsTheNearest) {
-    Clear(0xFF000000);
-    FillQuad(0xFFFF0000, 1.0f, -0.25f);
-    Draw(effect_, "Flat", identity_);
-    Present();
-    EXPECT_EQ(Pixel(32, 32), kBlack) << "z below 0 is in front of the near plane";
+    ExpectDirect3DClipDepth();
+}
 
-    FillQuad(0xFFFF0000, 1.0f, 0.25f);
-    Draw(effect_, "Flat", identity_);
-    FillQuad(0xFF00FF00, 1.0f, 0.75f);
-    Draw(effect_, "Flat", identity_);
-    Present();
-    EXPECT_EQ(Pixel(32, 32), kRed) << "the farther green quad fails LESSEQUAL";
+// Where a driver has no glClipControl, the vertex stages move z themselves.
+class GlDeviceWithoutClipControl : public GlDevice {
+protected:
+    void SetUp() override {
+        d3d9::AllowClipControl(false);
+        GlDevice::SetUp();
+        d3d9::AllowClipControl(true);
+    }
+};
+
+TEST_F(GlDeviceWithoutClipControl, ClipDepthStillRunsFromZeroToOne) {
+    ExpectDirect3DClipDepth();
 }
 
 TEST_F(GlDevice, ViewportsCountFromTheTopLeft) {

@@ -14,8 +14,8 @@ std::string TestPath(const std::string& name);
 // Writes text to the test folder and returns its path.
 std::string WriteTextFile(const std::string& name, const std::string& text);
 
-// Writes a PNG (or TGA when the name ends in .tga) of RGBA pixels, row 0 at
-// the top, and returns its path.
+// Writes a PNG (TGA or JPEG when the name ends in .tga or .jpg) of RGBA
+// pixels (0xRRGGBBAA), row 0 at the top, and returns its path.
 std::string WriteImage(const std::string& name, int width, int height,
                        const std::vector<std::uint32_t>& rgbaPixels);
 

@@ -89,4 +89,26 @@ TEST(D3DXMath, MultiplyAppliesTheFirstFactorFirst) {
     EXPECT_EQ(transposed._21, moveThenRotate._12);
 }
 
+TEST(D3DXMath, RotationYTurnsXTowardsMinusZAndTransformCoordDividesByW) {
+    D3DXMATRIX turn;
+    D3DXMatrixRotationY(&turn, 1.5707964f);
+    const D3DXVECTOR3 x{1, 0, 0}, z{0, 0, 1};
+    D3DXVECTOR3 p;
+    D3DXVec3TransformCoord(&p, &x, &turn);
+    EXPECT_NEAR(p.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(p.z, -1.0f, 1e-6f);
+    D3DXVec3TransformCoord(&p, &z, &turn);
+    EXPECT_NEAR(p.x, 1.0f, 1e-6f);
+    EXPECT_NEAR(p.z, 0.0f, 1e-6f);
+
+    D3DXMATRIX half;
+    D3DXMatrixScaling(&half, 1, 1, 1);
+    half._44 = 2.0f;
+    const D3DXVECTOR3 point{2, 4, 6};
+    D3DXVec3TransformCoord(&p, &point, &half);
+    EXPECT_EQ(p.x, 1.0f);
+    EXPECT_EQ(p.y, 2.0f);
+    EXPECT_EQ(p.z, 3.0f);
+}
+
 }  // namespace

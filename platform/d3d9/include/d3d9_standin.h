@@ -14,4 +14,10 @@ namespace d3d9 {
 D3D9_API HRESULT ReadWindowPixels(IDirect3DDevice9* device, std::vector<BYTE>* rgba, UINT* width,
                                   UINT* height);
 
+// Whether devices created from now on may take Direct3D's clip-space z
+// from glClipControl (the default). Off, their vertex stages move z from
+// [0, 1] to GL's [-1, 1] themselves, as on drivers without glClipControl
+// (tests of that path).
+D3D9_API void AllowClipControl(bool allowed);
+
 }  // namespace d3d9
