@@ -5,9 +5,12 @@
 
 namespace {
 
-// The context made current last by any device.
-SDL_GLContext g_current = nullptr;
 bool g_clipControlAllowed = true;
+
+SDL_Window* CreateHiddenGlWindow() {
+    return SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+}
 
 const char* GlString(GLenum name) {
     const GLubyte* text = glGetString(name);
@@ -24,7 +27,6 @@ std::string DescribeAvailableGl(SDL_Window* window) {
     std::string found =
         std::string("found OpenGL ") + GlString(GL_VERSION) + " on " + GlString(GL_RENDERER);
     SDL_GL_DeleteContext(any);
-    g_current = nullptr;
     return found;
 }
 
@@ -58,8 +60,7 @@ std::unique_ptr<GlContext> GlContext::Create(SDL_Window* window, std::string* fa
         return nullptr;
     }
     if (window == nullptr) {
-        window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
-                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        window = CreateHiddenGlWindow();
         if (window == nullptr) {
             *failure = std::string("cannot make a window for OpenGL: ") + SDL_GetError();
             return nullptr;
@@ -70,6 +71,7 @@ std::unique_ptr<GlContext> GlContext::Create(SDL_Window* window, std::string* fa
         return nullptr;
     }
     context->window_ = window;
+    context->windowId_ = SDL_GetWindowID(window);
 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -80,7 +82,13 @@ std::unique_ptr<GlContext> GlContext::Create(SDL_Window* window, std::string* fa
         *failure = "OpenGL 3.3 core profile is not available: " + DescribeAvailableGl(window);
         return nullptr;
     }
-    g_current = context->context_;
+    if (!context->ownsWindow_) {
+        context->fallbackWindow_ = CreateHiddenGlWindow();
+        if (context->fallbackWindow_ == nullptr) {
+            *failure = std::string("cannot make a window for OpenGL: ") + SDL_GetError();
+            return nullptr;
+        }
+    }
     if (epoxy_gl_version() < 33) {
         *failure = std::string("OpenGL 3.3 core profile is not available: found OpenGL ") +
                    GlString(GL_VERSION) + " on " + GlString(GL_RENDERER);
@@ -97,19 +105,25 @@ void GlContext::AllowClipControl(bool allowed) {
 
 GlContext::~GlContext() {
     if (context_ != nullptr) {
-        if (g_current == context_) {
-            g_current = nullptr;
-        }
         SDL_GL_DeleteContext(context_);
     }
     if (ownsWindow_) {
         SDL_DestroyWindow(window_);
     }
+    if (fallbackWindow_ != nullptr) {
+        SDL_DestroyWindow(fallbackWindow_);
+    }
+}
+
+bool GlContext::WindowAlive() const {
+    // SDL never reuses a window id, so a destroyed window is no longer found.
+    return !ownsWindow_ && SDL_GetWindowFromID(windowId_) == window_;
 }
 
 void GlContext::MakeCurrent() {
-    if (g_current != context_) {
-        SDL_GL_MakeCurrent(window_, context_);
-        g_current = context_;
+    if (SDL_GL_GetCurrentContext() == context_) {
+        return;
     }
+    SDL_Window* drawable = ownsWindow_ || WindowAlive() ? window_ : fallbackWindow_;
+    SDL_GL_MakeCurrent(drawable, context_);
 }

@@ -21,18 +21,24 @@ public:
     static void AllowClipControl(bool allowed);
 
     // Makes the context current; costs one comparison when it already is.
+    // Once the device's window is gone (teardown destroys the window before
+    // the effects and buffers are released), the context goes on over a
+    // hidden window of its own.
     void MakeCurrent();
-    // The window to present into; null when offscreen.
-    SDL_Window* PresentWindow() const { return ownsWindow_ ? nullptr : window_; }
+    // The window to present into; null when offscreen or when it is gone.
+    SDL_Window* PresentWindow() const { return WindowAlive() ? window_ : nullptr; }
     // Whether clip-space z in [0, 1] comes from glClipControl (otherwise the
     // vertex stages rewrite it).
     bool HasClipControl() const { return clipControl_; }
 
 private:
     GlContext() = default;
+    bool WindowAlive() const;
 
     SDL_Window* window_ = nullptr;
+    Uint32 windowId_ = 0;
     bool ownsWindow_ = false;
+    SDL_Window* fallbackWindow_ = nullptr;
     SDL_GLContext context_ = nullptr;
     bool clipControl_ = false;
 };

@@ -90,6 +90,11 @@ public:
         Record("SetTexture", parameter);
         return S_OK;
     }
+    // The show never reads parameters back.
+    HRESULT GetFloat(D3DXHANDLE, float*) override { return E_NOTIMPL; }
+    HRESULT GetVector(D3DXHANDLE, D3DXVECTOR4*) override { return E_NOTIMPL; }
+    HRESULT GetMatrix(D3DXHANDLE, D3DXMATRIX*) override { return E_NOTIMPL; }
+    HRESULT GetTexture(D3DXHANDLE, IDirect3DBaseTexture9**) override { return E_NOTIMPL; }
 
 private:
     EffectCall& Record(const char* call, const char* name) {

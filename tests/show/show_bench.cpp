@@ -89,6 +89,10 @@ public:
     }
     HRESULT SetVector(D3DXHANDLE, const D3DXVECTOR4*) override { return S_OK; }
     HRESULT SetTexture(D3DXHANDLE, IDirect3DBaseTexture9*) override { return S_OK; }
+    HRESULT GetFloat(D3DXHANDLE, float*) override { return E_NOTIMPL; }
+    HRESULT GetVector(D3DXHANDLE, D3DXVECTOR4*) override { return E_NOTIMPL; }
+    HRESULT GetMatrix(D3DXHANDLE, D3DXMATRIX*) override { return E_NOTIMPL; }
+    HRESULT GetTexture(D3DXHANDLE, IDirect3DBaseTexture9**) override { return E_NOTIMPL; }
 };
 
 int SilentBox(void*, LPCWSTR, LPCWSTR, UINT) {
