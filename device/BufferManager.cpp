@@ -35,8 +35,7 @@ BufferManager::~BufferManager() {
 
 HRESULT BufferManager::CreateStaticBuffer(int vertexFormat, UINT skinId, UINT vertexCount,
                                           UINT indexCount, const void* vertices,
-                                          const WORD* indices, int primitiveKind,
-                                          UINT* bufferId) {
+                                          const WORD* indices, int primitiveKind, UINT* bufferId) {
     const bool knownFormat =
         vertexFormat == kVertexFormatPicture || vertexFormat == kVertexFormatModel;
     const bool knownKind =
@@ -81,8 +80,8 @@ HRESULT BufferManager::CreateStaticBuffer(int vertexFormat, UINT skinId, UINT ve
 HRESULT BufferManager::Upload(StaticBuffer& buffer, const void* vertices, const WORD* indices) {
     IDirect3DDevice9* device = *device_;
     const UINT vertexBytes = buffer.vertexCount * StrideOf(buffer.vertexFormat);
-    HRESULT result = device->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, 0,
-                                                D3DPOOL_MANAGED, &buffer.vertices, nullptr);
+    HRESULT result = device->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, 0, D3DPOOL_MANAGED,
+                                                &buffer.vertices, nullptr);
     void* data = nullptr;
     if (SUCCEEDED(result)) {
         result = buffer.vertices->Lock(0, vertexBytes, &data, 0);

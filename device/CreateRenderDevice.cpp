@@ -3,8 +3,8 @@
 
 #include <new>
 
-extern "C" __attribute__((visibility("default"))) HRESULT CreateRenderDevice(HMODULE,
-                                                                            CRenderDevice** device) {
+extern "C" __attribute__((visibility("default"))) HRESULT CreateRenderDevice(
+    HMODULE, CRenderDevice** device) {
     if (device == nullptr) {
         return E_INVALIDARG;
     }

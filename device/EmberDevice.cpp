@@ -77,9 +77,8 @@ UINT EmberDevice::LoadShaderEffect(const char* file) {
     ID3DXEffect* effect = nullptr;
     ID3DXBuffer* errors = nullptr;
     // Its calls are traced as the device's own, not as effect calls.
-    const HRESULT result = D3DXCreateEffectFromFileA(d3dDevice, file, nullptr, nullptr,
-                                                     D3DXFX_STANDIN_NOTRACE, nullptr, &effect,
-                                                     &errors);
+    const HRESULT result = D3DXCreateEffectFromFileA(
+        d3dDevice, file, nullptr, nullptr, D3DXFX_STANDIN_NOTRACE, nullptr, &effect, &errors);
     if (FAILED(result)) {
         if (errors != nullptr) {
             std::fprintf(stderr, "%s\n", static_cast<const char*>(errors->GetBufferPointer()));
@@ -232,8 +231,11 @@ HRESULT EmberDevice::SetupPerspective(float fieldOfView, const Viewport& viewpor
     if (viewport.width <= 0 || viewport.height <= 0 || viewport.x < 0 || viewport.y < 0) {
         return E_INVALIDARG;
     }
-    viewport_ = {static_cast<DWORD>(viewport.x), static_cast<DWORD>(viewport.y),
-                 static_cast<DWORD>(viewport.width), static_cast<DWORD>(viewport.height), 0.0f,
+    viewport_ = {static_cast<DWORD>(viewport.x),
+                 static_cast<DWORD>(viewport.y),
+                 static_cast<DWORD>(viewport.width),
+                 static_cast<DWORD>(viewport.height),
+                 0.0f,
                  1.0f};
     const float aspect = static_cast<float>(viewport.width) / static_cast<float>(viewport.height);
     D3DXMatrixPerspectiveFovLH(&projection_, fieldOfView, aspect, nearPlane_, farPlane_);

@@ -18,9 +18,8 @@ SkinManager::~SkinManager() {
     }
 }
 
-HRESULT SkinManager::AddSkin(const Color4& ambient, const Color4& diffuse,
-                             const Color4& emissive, const Color4& specular, float power,
-                             UINT* skinId) {
+HRESULT SkinManager::AddSkin(const Color4& ambient, const Color4& diffuse, const Color4& emissive,
+                             const Color4& specular, float power, UINT* skinId) {
     if (skinId == nullptr) {
         return E_INVALIDARG;
     }

@@ -64,19 +64,19 @@ protected:
 
 class CRenderDevice {
 public:
-    virtual ~CRenderDevice() = default;  // slot 0
+    virtual ~CRenderDevice() = default;                                             // slot 0
     virtual HRESULT Open(HWND window, int adapter, int flags, int fullscreen) = 0;  // 1
     virtual void ReservedSlot2() {}
     virtual void ReservedSlot3() {}
-    virtual CBufferManager* GetBufferManager() = 0;          // 4
-    virtual CSkinManager* GetSkinManager() = 0;              // 5
-    virtual UINT LoadShaderEffect(const char* file) = 0;     // 6
+    virtual CBufferManager* GetBufferManager() = 0;       // 4
+    virtual CSkinManager* GetSkinManager() = 0;           // 5
+    virtual UINT LoadShaderEffect(const char* file) = 0;  // 6
     virtual void ReservedSlot7() {}
-    virtual HRESULT UseShaderEffect(UINT effectId) = 0;      // 8
-    virtual HRESULT BeginShaderEffect(int a, int b) = 0;     // 9
-    virtual HRESULT BeginShaderPass(int a, int b) = 0;       // 10
-    virtual HRESULT EndShaderPass() = 0;                     // 11
-    virtual HRESULT EndShaderEffect() = 0;                   // 12
+    virtual HRESULT UseShaderEffect(UINT effectId) = 0;   // 8
+    virtual HRESULT BeginShaderEffect(int a, int b) = 0;  // 9
+    virtual HRESULT BeginShaderPass(int a, int b) = 0;    // 10
+    virtual HRESULT EndShaderPass() = 0;                  // 11
+    virtual HRESULT EndShaderEffect() = 0;                // 12
     virtual void ReservedSlot13() {}
     virtual HRESULT SetShaderTechnique(const char* name) = 0;  // 14
     virtual void ReservedSlot15() {}
@@ -88,21 +88,21 @@ public:
     virtual void ReservedSlot21() {}
     // Starts a frame cleared to the clear colour with depth cleared.
     virtual HRESULT BeginFrame(int clearColour, int clearDepth, int clearStencil) = 0;  // 22
-    virtual HRESULT EndFrame() = 0;                                                   // 23
+    virtual HRESULT EndFrame() = 0;                                                     // 23
     virtual void ReservedSlot24() {}
     virtual void SetClearColor(float r, float g, float b) = 0;  // 25
     virtual void ReservedSlot26() {}
     virtual void ReservedSlot27() {}
     virtual void ReservedSlot28() {}
     virtual void ReservedSlot29() {}
-    virtual void SetDepthRange(float nearPlane, float farPlane) = 0;                      // 30
-    virtual HRESULT SelectView(int a, int b) = 0;                                         // 31
+    virtual void SetDepthRange(float nearPlane, float farPlane) = 0;  // 30
+    virtual HRESULT SelectView(int a, int b) = 0;                     // 31
     virtual HRESULT SetupPerspective(float fieldOfView, const Viewport& viewport,
                                      int stage) = 0;  // 32
 
     // Public fields the system reads and writes.
-    int screenWidth = 0;   // written by start-up before Open
-    int screenHeight = 0;  // written by start-up before Open
+    int screenWidth = 0;                    // written by start-up before Open
+    int screenHeight = 0;                   // written by start-up before Open
     IDirect3DDevice9* d3dDevice = nullptr;  // the Direct3D 9 device, once open
     int drawFlag = 0;                       // 1 once open: scenes draw only then
 };

@@ -7,7 +7,9 @@
 
 namespace {
 
-void ShowError(const char* text) { MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONERROR); }
+void ShowError(const char* text) {
+    MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONERROR);
+}
 
 }  // namespace
 

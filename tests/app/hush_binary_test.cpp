@@ -138,4 +138,23 @@ TEST(HushBinaryTest, UnknownOptionExitsWithTwo) {
     EXPECT_EQ(outcome.out, "");
 }
 
+// A device effect that does not compile stops start-up after its text is
+// written out: the entry's E_FAIL (0x80004005) leaves exit status 5.
+TEST(HushBinaryTest, BrokenDeviceEffectEndsStartUpWithEFail) {
+    char folder[] = "/tmp/hush_broken_fx_XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string shaders = std::string(folder) + "/data/shaders";
+    ASSERT_EQ(std::system(("mkdir -p " + shaders + " && cp " + win32::ExecutableDir() +
+                           "data/shaders/offset_mapper.fx " + shaders)
+                              .c_str()),
+              0);
+    std::ofstream(shaders + "/vsm.fx") << "uniform float fA;\ntechnique RenderTunnel {\n";
+
+    const Outcome outcome = RunHush({{"--windowed", "--data", folder}, {}, 0, 0ms});
+    EXPECT_TRUE(outcome.exited);
+    EXPECT_EQ(outcome.exitCode, 5);
+    EXPECT_NE(outcome.err.find("vsm.fx("), std::string::npos) << outcome.err;
+    std::system(("rm -rf " + std::string(folder)).c_str());
+}
+
 }  // namespace
