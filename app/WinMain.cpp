@@ -17,6 +17,10 @@ int g_modePromptAnswer = 0;
 
 namespace {
 
+// The Renderer, the render device and its library are never released: they
+// end with the process.
+Renderer* g_renderer = nullptr;
+
 // A failure that stops start-up: one box with no owner, then E_FAIL.
 HRESULT FailStartup(const wchar_t* text) {
     MessageBoxW(nullptr, text, L"Error", MB_OK | MB_ICONERROR);
@@ -71,15 +75,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
 
-    // The Renderer and the device are never released: they end with the process.
-    Renderer* renderer = new (std::nothrow) Renderer(instance);
-    if (renderer == nullptr) {
+    g_renderer = new (std::nothrow) Renderer(instance);
+    if (g_renderer == nullptr) {
         return FailStartup(L"Failed to create Ember Renderer Object");
     }
-    if (FAILED(renderer->CreateDevice("DIRECT3D"))) {
+    if (FAILED(g_renderer->CreateDevice("DIRECT3D"))) {
         return FailStartup(L"Failed to create Ember D3D Renderer");
     }
-    g_renderDevice = renderer->device;
+    g_renderDevice = g_renderer->device;
 
     // Creates and shows the window and runs the show's OnInit. Without a
     // window there is nothing to open the device on, so start-up stops.

@@ -72,6 +72,7 @@ TEST_F(RendererTest, RealLibraryCreatesADevice) {
     ASSERT_NE(renderer.device, nullptr);
     EXPECT_NE(renderer.library, nullptr);
     EXPECT_EQ(renderer.device->drawFlag, 0);  // not open yet
+    delete renderer.device;
 }
 
 // Runs the probe with only the given folder to find the library in.
