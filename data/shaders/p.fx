@@ -14,6 +14,9 @@ uniform sampler2D g_BaseTexture;
 // World units of sprite per unit of P_size: sizes run up to 9.25, and this
 // keeps the largest sprites small glowing motes rather than blobs.
 const float kSpriteScale = 0.3;
+// The particles' projection is square but the frame is 4:3: narrowing the
+// sprites by 3/4 keeps them round on screen.
+const vec2 kSpriteShape = vec2(0.75, 1.0);
 
 vertex SpriteVS {
     layout(location = ATTR_POSITION) in vec3 position;
@@ -21,7 +24,7 @@ vertex SpriteVS {
     out vec2 vUv;
     void main() {
         vec4 centre = vec4(0.0, 0.0, 0.0, 1.0) * World * View;
-        centre.xy += position.xy * (P_size * kSpriteScale);
+        centre.xy += position.xy * kSpriteShape * (P_size * kSpriteScale);
         gl_Position = centre * Proj;
         vUv = uv;
     }
