@@ -148,19 +148,6 @@ TEST_F(ParticleSceneTest, TheFirstSystemDrawsOnItsOwnCameraWithASwingingEmitter)
     EXPECT_TRUE(EffectCalls(2).empty()) << "the second system was not drawn";
 }
 
-TEST_F(ParticleSceneTest, TheSecondSystemKeepsItsEmitterWhereTheShowPutsIt) {
-    SetupParticleScene(device_);
-    g_secondParticleSystem->emitter.Set(1.0f, 2.0f, 3.0f);
-    g_show.showClock = 50.0f;
-    ClearCalls();
-    DrawSecondParticleSystem();
-    EXPECT_EQ(g_secondParticleSystem->emitter.x, 1.0f);
-    EXPECT_EQ(g_secondParticleSystem->emitter.y, 2.0f);
-    EXPECT_EQ(g_secondParticleSystem->emitter.z, 3.0f);
-    EXPECT_EQ(CallsNamed("DrawPrimitive").size(), 3000u);
-    EXPECT_TRUE(EffectCalls(1).empty());
-}
-
 TEST_F(ParticleSceneTest, TeardownReleasesTheSystemsThenTheFlare) {
     SetupParticleScene(device_);
     CTrailParticles* first = g_firstParticleSystem;

@@ -204,21 +204,6 @@ TEST_F(ParticleSystemTest, UpdateMovesAgesAndShrinksInSinglePrecision) {
     EXPECT_EQ(particle.position.z, before.z);
 }
 
-TEST_F(ParticleSystemTest, SizeShrinksByTheFactorEachUpdate) {
-    KeepAlive(1);
-    Particle& particle = system_.particles[0];
-    particle.alive = 1;
-    particle.lifetime = 1000.0f;
-    particle.size = 9.25f;
-    float size = 9.25f;
-    for (int n = 0; n < 600; ++n) {
-        system_.Update(1.0f / 60.0f);
-        size *= 0.99865f;
-        ASSERT_EQ(particle.size, size) << n;
-    }
-    EXPECT_NEAR(particle.size, 9.25 * std::pow(0.99865, 600), 1e-4);
-}
-
 TEST_F(ParticleSystemTest, AParticleDiesInTheUpdateWhoseAgeReachesItsLifetime) {
     // Three updates of one second age a particle to 0.1 + 0.1 + 0.1.
     const float threeUpdates = (0.1f + 0.1f) + 0.1f;
