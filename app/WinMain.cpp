@@ -5,6 +5,7 @@
 #include "app/Timer.h"
 #include "app/Window.h"
 #include "audio/SpectrumAnalyser.h"
+#include "effects/ParticleScene.h"
 #include "render/Renderer.h"
 #include "show/ShowObjects.h"
 #include "show/ShowResources.h"
@@ -110,7 +111,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     // What fails to load here is left out of the show; start-up goes on.
     LoadModels(g_renderDevice);
-    // Later: set up the particle scene.
+    SetupParticleScene(g_renderDevice->d3dDevice);
     BuildPictureQuads(g_renderDevice);
     SetUpTunnel(g_renderDevice);
 
@@ -131,6 +132,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         g_offsetMappingEffect = nullptr;
     }
     UnloadModels();
-    // Later: release the particle systems and the flare texture.
+    ReleaseParticleScene();
     return 0;
 }

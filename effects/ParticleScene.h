@@ -1,0 +1,27 @@
+// The particle scene: the show's two particle systems, the flare texture
+// they share, and the fixed camera they are drawn with.
+#pragma once
+
+#include "effects/TrailParticles.h"
+
+#include <d3d9.h>
+
+// "data\textures\flare.tga"; null when it could not be loaded (the systems
+// then draw untextured).
+extern IDirect3DTexture9* g_flareTexture;
+// Made by SetupParticleScene; their resources are released in teardown,
+// the objects themselves live on.
+extern CTrailParticles* g_firstParticleSystem;
+extern CTrailParticles* g_secondParticleSystem;
+
+// Loads the flare and makes both systems, rising 0.0125 a frame and reset
+// at the origin. Failures leave a system that is never updated or drawn.
+void SetupParticleScene(IDirect3DDevice9* device);
+// Swings the first emitter below the view with the Show clock, then updates
+// the first system by the frame time and draws it.
+void DrawFirstParticleSystem();
+// Updates and draws the second system where the show has put its emitter.
+void DrawSecondParticleSystem();
+// Teardown: both systems' resources (the pointers are cleared, the objects
+// kept), then the flare texture.
+void ReleaseParticleScene();
