@@ -53,9 +53,12 @@ void DrawParticleSystem(CTrailParticles* system) {
     system->Render();
 }
 
+// Once its pointer is cleared nothing can reach the object, so it is freed
+// too rather than left for the process exit.
 void ReleaseParticleSystem(CTrailParticles*& system) {
     if (system != nullptr) {
         system->ReleaseResources();
+        delete system;
         system = nullptr;
     }
 }

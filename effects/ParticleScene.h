@@ -9,8 +9,7 @@
 // "data\textures\flare.tga"; null when it could not be loaded (the systems
 // then draw untextured).
 extern IDirect3DTexture9* g_flareTexture;
-// Made by SetupParticleScene; their resources are released in teardown,
-// the objects themselves live on.
+// Made by SetupParticleScene; released and freed in teardown.
 extern CTrailParticles* g_firstParticleSystem;
 extern CTrailParticles* g_secondParticleSystem;
 

@@ -27,13 +27,8 @@ protected:
         ASSERT_TRUE(g_secondParticleSystem->Ready());
     }
 
-    // Teardown keeps the system objects; the test frees them.
     void TearDown() override {
-        CTrailParticles* first = g_firstParticleSystem;
-        CTrailParticles* second = g_secondParticleSystem;
         ReleaseParticleScene();
-        delete first;
-        delete second;
         EXPECT_EQ(d3dDevice_->Release(), 0u);
         win32::UseVirtualClock(false);
         ShowTest::TearDown();
