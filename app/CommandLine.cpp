@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -18,12 +17,15 @@ constexpr const char* kProgram = "hush";
 constexpr const char* kVersion = "hush 1.0.0";
 constexpr int kMaxFps = 1000;
 
-// A time on the show clock: a finite number of seconds, 0 or more.
+// A time on the show clock: a finite number of seconds from 0 to a bound far
+// past the show's end, so that counts of nanoseconds stay well inside 64 bits.
+constexpr double kLatestTime = 1e6;
 const CLI::Validator kShowTime(
     [](const std::string& text) -> std::string {
         double seconds = 0.0;
-        if (!CLI::detail::lexical_cast(text, seconds) || !std::isfinite(seconds) || seconds < 0.0) {
-            return "Value " + text + " is not a time of 0 seconds or more";
+        if (!CLI::detail::lexical_cast(text, seconds) || !(seconds >= 0.0) ||
+            !(seconds <= kLatestTime)) {
+            return "Value " + text + " is not a time from 0 to 1000000 seconds";
         }
         return {};
     },

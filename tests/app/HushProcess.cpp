@@ -86,4 +86,18 @@ Outcome RunHush(const Launch& launch) {
     return outcome;
 }
 
+Outcome RunHush(std::vector<std::string> arguments) {
+    Launch launch;
+    launch.arguments = std::move(arguments);
+    return RunHush(launch);
+}
+
+Outcome RunHush(std::vector<std::string> arguments, int signal, std::chrono::milliseconds delay) {
+    Launch launch;
+    launch.arguments = std::move(arguments);
+    launch.signal = signal;
+    launch.signalDelay = delay;
+    return RunHush(launch);
+}
+
 }  // namespace hushtest

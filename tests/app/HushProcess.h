@@ -28,6 +28,12 @@ struct Launch {
 
 Outcome RunHush(const Launch& launch);
 
+// These arguments, the environment as it is, no signal.
+Outcome RunHush(std::vector<std::string> arguments);
+
+// These arguments, and a signal after a delay.
+Outcome RunHush(std::vector<std::string> arguments, int signal, std::chrono::milliseconds delay);
+
 std::string ReadFile(const std::string& path);
 
 // A fresh name under /tmp (the file is created empty).

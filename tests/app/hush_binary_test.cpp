@@ -14,29 +14,30 @@ using hushtest::Outcome;
 using hushtest::RunHush;
 
 TEST(HushBinaryTest, WithoutADisplayThePromptIsClosedAndTheProgramQuits) {
-    const Outcome outcome =
-        RunHush({{}, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}, 0, 0ms});
+    hushtest::Launch launch;
+    launch.unsetVariables = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+    const Outcome outcome = RunHush(launch);
     EXPECT_TRUE(outcome.exited);
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.err, "h u s h:  fullscreen (yes)\n window (no)\n quit (cancel)\n");
 }
 
 TEST(HushBinaryTest, CtrlCClosesTheWindowedShowWithExitCodeZero) {
-    const Outcome outcome = RunHush({{"--windowed"}, {}, SIGINT, 1000ms});
+    const Outcome outcome = RunHush({"--windowed"}, SIGINT, 1000ms);
     EXPECT_TRUE(outcome.exited) << "ended by the signal instead of the teardown";
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.err, "");
 }
 
 TEST(HushBinaryTest, TermClosesTheFullscreenShowWithExitCodeZero) {
-    const Outcome outcome = RunHush({{"--fullscreen"}, {}, SIGTERM, 500ms});
+    const Outcome outcome = RunHush({"--fullscreen"}, SIGTERM, 500ms);
     EXPECT_TRUE(outcome.exited);
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.err, "");
 }
 
 TEST(HushBinaryTest, HelpListsEveryOption) {
-    const Outcome outcome = RunHush({{"--help"}, {}, 0, 0ms});
+    const Outcome outcome = RunHush({"--help"});
     EXPECT_EQ(outcome.exitCode, 0);
     for (const char* option : {"--windowed", "--fullscreen", "--log", "--data", "--trace",
                                "--capture", "--fps", "--from", "--to", "--help", "--version"}) {
@@ -45,7 +46,7 @@ TEST(HushBinaryTest, HelpListsEveryOption) {
 }
 
 TEST(HushBinaryTest, UnknownOptionExitsWithTwo) {
-    const Outcome outcome = RunHush({{"--no-such-option"}, {}, 0, 0ms});
+    const Outcome outcome = RunHush({"--no-such-option"});
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_NE(outcome.err.find("--no-such-option"), std::string::npos);
     EXPECT_EQ(outcome.out, "");
