@@ -29,7 +29,7 @@ const CLI::Validator kShowTime(
         }
         return {};
     },
-    "SECONDS");
+    "");
 
 // Relative names are taken from the folder the program was started in,
 // before --data changes it.
@@ -54,6 +54,10 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
                                     std::ostream& out, std::ostream& err) {
     CLI::App app{"A real-time audiovisual show.", kProgram};
     app.set_version_flag("--version", kVersion, "Print the version and exit");
+    app.footer(
+        "Exit status: 0 after the show (or a quit at the prompt); 2 for a bad command line; "
+        "3 when a capture cannot start (no ffmpeg, no folder); 4 when a capture fails or stops "
+        "before its last frame; 5 when the show cannot start.");
 
     bool windowed = false;
     bool fullscreen = false;

@@ -99,6 +99,8 @@ PngEncoder::PngEncoder(int width, int height, int channels)
     const std::size_t image =
         static_cast<std::size_t>(width * channels + 1) * static_cast<std::size_t>(height);
     arena_ = std::make_unique<Arena>(7 * image + kHashTableBytes);
+    // Fast: short match chains; frames are large and many.
+    stbi_write_png_compression_level = 1;
 }
 
 PngEncoder::~PngEncoder() = default;
@@ -110,7 +112,6 @@ const std::uint8_t* PngEncoder::Encode(const std::uint8_t* pixels, std::size_t* 
     }
     arena_->used = 0;
     arena_->last = nullptr;
-    stbi_write_png_compression_level = 1;
     int length = 0;
     encoded_ =
         stbi_write_png_to_mem(pixels, width_ * channels_, width_, height_, channels_, &length);

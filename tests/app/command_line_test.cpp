@@ -73,8 +73,8 @@ TEST(CommandLineTest, CaptureAnswersThePromptAsAWindowAndTakesItsRange) {
     EXPECT_EQ(plain.options.capture.to, std::numeric_limits<double>::infinity());
     EXPECT_TRUE(plain.options.traceFile.empty());
 
-    const Parsed range = Parse(
-        {"--capture", "/tmp/a.mp4", "--fps", "30", "--from", "100", "--to", "101.5", "--trace", "t"});
+    const Parsed range = Parse({"--capture", "/tmp/a.mp4", "--fps", "30", "--from", "100", "--to",
+                                "101.5", "--trace", "t"});
     ASSERT_FALSE(range.exitCode.has_value()) << range.err;
     EXPECT_EQ(range.options.capture.out, "/tmp/a.mp4");
     EXPECT_EQ(range.options.capture.fps, 30);

@@ -141,11 +141,12 @@ bool IsListedLine(const std::string& line) {
     const std::string name = R"x("name":"[^"]*")x";
     const std::string matrix = R"x("m":\[)x" + n + "(?:," + n + R"x(){15}\])x";
     const std::string fx = R"x(\{"fx":"[^"]+","id":\d+,"call":"(?:)x"
-                           R"x(SetFloat",)x" + name + R"x(,"value":)x" + n +
-                           R"x(|SetMatrix",)x" + name + "," + matrix +
+                           R"x(SetFloat",)x" +
+                           name + R"x(,"value":)x" + n + R"x(|SetMatrix",)x" + name + "," + matrix +
                            R"x(|SetVector",)x" + name + R"x(,"v":\[)x" + n + "(?:," + n +
                            R"x(){3}\])x"
-                           R"x(|SetTexture",)x" + name + R"x(|SetTechnique",)x" + name +
+                           R"x(|SetTexture",)x" +
+                           name + R"x(|SetTechnique",)x" + name +
                            R"x(|Begin","passes":\d+|BeginPass","pass":\d+|EndPass"|End")\})x";
     const std::string d3d =
         R"x(\{"d3d":"DrawPrimitive","type":"(?:POINTLIST|LINELIST|LINESTRIP|TRIANGLELIST|)x"
@@ -154,7 +155,8 @@ bool IsListedLine(const std::string& line) {
         R"x(\{"dev":"(?:SetShaderFloat",)x" + name + R"x(,"value":)x" + n +
         R"x(|SetShaderMatrix",)x" + name + "," + matrix + R"x(|SetShaderTechnique",)x" + name +
         R"x(|BeginShaderEffect"|BeginShaderPass"|EndShaderPass"|EndShaderEffect"|EndFrame")x"
-        R"x(|RenderStaticBuffer","buffer":\d+|SetClearColor","rgb":\[)x" + n + "," + n + "," + n +
+        R"x(|RenderStaticBuffer","buffer":\d+|SetClearColor","rgb":\[)x" +
+        n + "," + n + "," + n +
         R"x(\]|(?:SelectView|BeginFrame)","result":-?\d+|AddSkin","skin":\d+)x"
         R"x(|AddSkinTexture","skin":\d+,"file":"[^"]*")x"
         R"x(|CreateStaticBuffer","format":\d+,"skin":\d+,"vertices":\d+,"indexCount":\d+,)x"
@@ -194,9 +196,9 @@ protected:
 
 TEST_F(CaptureBinaryTest, TwoCapturesOfOneRangeAreByteIdenticalAndTheTraceKeepsToItsFormat) {
     for (const char* run : {"a", "b"}) {
-        const Outcome outcome = RunHush({"--capture", (root_ / run).string(), "--from", "97",
-                                         "--to", "97.2", "--fps", "10", "--trace",
-                                         (root_ / (std::string(run) + ".jsonl")).string()});
+        const Outcome outcome =
+            RunHush({"--capture", (root_ / run).string(), "--from", "97", "--to", "97.2", "--fps",
+                     "10", "--trace", (root_ / (std::string(run) + ".jsonl")).string()});
         ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
     }
     const std::vector<fs::path> a = Frames(root_ / "a");
@@ -248,9 +250,8 @@ TEST_F(CaptureBinaryTest, TwoCapturesOfOneRangeAreByteIdenticalAndTheTraceKeepsT
 
 TEST_F(CaptureBinaryTest, ASecondAtThirtyFpsHasAFrameEveryThirtiethOfASecond) {
     const fs::path folder = root_ / "frames";
-    const Outcome outcome =
-        RunHush({"--capture", folder.string(), "--from", "100", "--to", "101", "--fps", "30",
-                 "--trace", (root_ / "t.jsonl").string()});
+    const Outcome outcome = RunHush({"--capture", folder.string(), "--from", "100", "--to", "101",
+                                     "--fps", "30", "--trace", (root_ / "t.jsonl").string()});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
     // Not a terminal: quiet but for one summary line.
     EXPECT_TRUE(std::regex_match(
@@ -371,8 +372,7 @@ TEST_F(CaptureBinaryTest, AnFfmpegThatGoesAwayIsAClearErrorNotAHang) {
 
 TEST_F(CaptureBinaryTest, ACaptureStoppedByCtrlCKeepsItsFramesAndSaysSo) {
     const fs::path folder = root_ / "frames";
-    const Outcome outcome =
-        RunHush({"--capture", folder.string(), "--fps", "10"}, SIGINT, 4000ms);
+    const Outcome outcome = RunHush({"--capture", folder.string(), "--fps", "10"}, SIGINT, 4000ms);
     EXPECT_EQ(outcome.exitCode, kCaptureFailed);
     const std::size_t written = Frames(folder).size();
     EXPECT_EQ(outcome.err, "hush: the capture stopped early: " + std::to_string(written) +
