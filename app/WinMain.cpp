@@ -58,6 +58,10 @@ HRESULT CreateOffsetMappingEffect() {
     return result;
 }
 
+// The Renderer is never released: it ends with the process. Held here so it
+// stays reachable to the end (leak checkers would call a lost one a leak).
+Renderer* g_renderer = nullptr;
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -72,14 +76,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
 
     // The Renderer and the device are never released: they end with the process.
-    Renderer* renderer = new (std::nothrow) Renderer(instance);
-    if (renderer == nullptr) {
+    g_renderer = new (std::nothrow) Renderer(instance);
+    if (g_renderer == nullptr) {
         return FailStartup(L"Failed to create Ember Renderer Object");
     }
-    if (FAILED(renderer->CreateDevice("DIRECT3D"))) {
+    if (FAILED(g_renderer->CreateDevice("DIRECT3D"))) {
         return FailStartup(L"Failed to create Ember D3D Renderer");
     }
-    g_renderDevice = renderer->device;
+    g_renderDevice = g_renderer->device;
 
     // Creates and shows the window and runs the show's OnInit. Without a
     // window there is nothing to open the device on, so start-up stops.

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
+#include <string>
 
 namespace {
 
@@ -34,6 +36,15 @@ struct Range {
     int fps;
     double from;
 };
+
+void PrintTo(const Range& range, std::ostream* out) {
+    *out << range.fps << " fps from " << range.from << " s";
+}
+
+std::string RangeName(const ::testing::TestParamInfo<Range>& info) {
+    return "Fps" + std::to_string(info.param.fps) + "From" +
+           std::to_string(static_cast<int>(info.param.from * 10)) + "Tenths";
+}
 
 class CaptureClockTest : public ::testing::TestWithParam<Range> {};
 
@@ -69,7 +80,8 @@ TEST_P(CaptureClockTest, EveryFrameOfTheShowIsAtTheNearestFloatToItsTime) {
 INSTANTIATE_TEST_SUITE_P(Rates, CaptureClockTest,
                          ::testing::Values(Range{60, 0.0}, Range{30, 0.0}, Range{24, 0.0},
                                            Range{30, 100.0}, Range{7, 0.1}, Range{1000, 0.0},
-                                           Range{1000, 179.9}));
+                                           Range{1000, 179.9}),
+                         RangeName);
 
 TEST(CaptureFrameCount, FollowsToAndTheShowsEnd) {
     const CaptureClock second(30, 100.0, kCountsPerSecond);
