@@ -15,6 +15,38 @@ namespace {
 
 constexpr const char* kProgram = "hush";
 constexpr const char* kVersion = "hush 1.0.0";
+constexpr int kMaxFps = 1000;
+
+// A time on the show clock: a finite number of seconds from 0 to a bound far
+// past the show's end, so that counts of nanoseconds stay well inside 64 bits.
+constexpr double kLatestTime = 1e6;
+const CLI::Validator kShowTime(
+    [](const std::string& text) -> std::string {
+        double seconds = 0.0;
+        if (!CLI::detail::lexical_cast(text, seconds) || !(seconds >= 0.0) ||
+            !(seconds <= kLatestTime)) {
+            return "Value " + text + " is not a time from 0 to 1000000 seconds";
+        }
+        return {};
+    },
+    "");
+
+// Relative names are taken from the folder the program was started in,
+// before --data changes it.
+bool MakeAbsolute(std::string& path, const char* what, std::ostream& err) {
+    if (path.empty()) {
+        return true;
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) {
+        err << kProgram << ": cannot use " << what << " '" << path << "': " << error.message()
+            << "\n";
+        return false;
+    }
+    path = absolute.string();
+    return true;
+}
 
 }  // namespace
 
@@ -22,6 +54,10 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
                                     std::ostream& out, std::ostream& err) {
     CLI::App app{"A real-time audiovisual show.", kProgram};
     app.set_version_flag("--version", kVersion, "Print the version and exit");
+    app.footer(
+        "Exit status: 0 after the show (or a quit at the prompt); 2 for a bad command line; "
+        "3 when a capture cannot start (no ffmpeg, no folder); 4 when a capture fails or stops "
+        "before its last frame; 5 when the show cannot start.");
 
     bool windowed = false;
     bool fullscreen = false;
@@ -36,6 +72,33 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
                    "The folder that holds data/ and textures/ (default: the working directory)")
         ->type_name("DIR")
         ->check(CLI::ExistingDirectory.description(""));
+    app.add_option("--trace", options.traceFile,
+                   "Write a JSON Lines trace of every render-device, effect and draw call and "
+                   "of each frame's music values to FILE")
+        ->type_name("FILE");
+
+    CaptureSettings& capture = options.capture;
+    CLI::Option* captureOption =
+        app.add_option("--capture", capture.out,
+                       "Render the show offscreen on a virtual clock into OUT: a video when OUT "
+                       "ends in .mp4 or .mkv (made by ffmpeg, with the music), otherwise a "
+                       "folder of PNG frames")
+            ->type_name("OUT");
+    captureOption->excludes(fullscreenFlag);
+    app.add_option("--fps", capture.fps, "Capture frames per second (default 60)")
+        ->type_name("N")
+        ->check(CLI::Range(1, kMaxFps).description(""))
+        ->needs(captureOption);
+    app.add_option("--from", capture.from, "Show clock of the first captured frame (default 0)")
+        ->type_name("T0")
+        ->check(kShowTime)
+        ->needs(captureOption);
+    CLI::Option* toOption =
+        app.add_option("--to", capture.to,
+                       "Capture no frame whose show clock passes T1 (default: the show's end)")
+            ->type_name("T1")
+            ->check(kShowTime)
+            ->needs(captureOption);
 
     try {
         app.parse(argc, argv);
@@ -49,9 +112,24 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
         return kUsageExitCode;
     }
 
-    options.display = windowed     ? DisplayChoice::Windowed
-                      : fullscreen ? DisplayChoice::Fullscreen
-                                   : DisplayChoice::Ask;
+    if (captureOption->count() > 0 && capture.out.empty()) {
+        err << kProgram << ": --capture needs a folder or a .mp4/.mkv file name\n";
+        return kUsageExitCode;
+    }
+    if (toOption->count() > 0 && capture.to < capture.from) {
+        err << kProgram << ": --to " << capture.to << " lies before --from " << capture.from
+            << "\n";
+        return kUsageExitCode;
+    }
+    if (!MakeAbsolute(options.traceFile, "trace file", err) ||
+        !MakeAbsolute(capture.out, "capture output", err)) {
+        return kUsageExitCode;
+    }
+
+    // A capture answers the prompt as a window does.
+    options.display = windowed || captureOption->count() > 0 ? DisplayChoice::Windowed
+                      : fullscreen                           ? DisplayChoice::Fullscreen
+                                                             : DisplayChoice::Ask;
     return std::nullopt;
 }
 

@@ -3,22 +3,39 @@
 // always has: it asks.
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <ostream>
 #include <string>
 
 enum class DisplayChoice { Ask, Windowed, Fullscreen };
 
+// --capture OUT [--fps N] [--from T0] [--to T1]: the show rendered offscreen
+// frame by frame on a virtual clock, written to OUT.
+struct CaptureSettings {
+    // Absolute; empty: no capture. A name ending in ".mp4" or ".mkv" is a
+    // video made by ffmpeg; anything else is a folder of PNG frames.
+    std::string out;
+    int fps = 60;
+    // The first frame's show clock, in seconds.
+    double from = 0.0;
+    // No frame whose show clock passes this is captured.
+    double to = std::numeric_limits<double>::infinity();
+};
+
 struct CommandLineOptions {
     DisplayChoice display = DisplayChoice::Ask;
-    std::string logFile;  // empty: the HTML log stays off
-    std::string dataDir;  // empty: the working directory holds the data
+    std::string logFile;    // empty: the HTML log stays off
+    std::string dataDir;    // empty: the working directory holds the data
+    std::string traceFile;  // absolute; empty: no call trace
+    CaptureSettings capture;
 };
 
 // Exit status for an unknown option or a bad value.
 constexpr int kUsageExitCode = 2;
 
-// Fills options from argv. Returns an exit code when the program should stop
+// Fills options from argv; the trace and capture names are made absolute
+// against the working directory. Returns an exit code when the program should stop
 // here: 0 after --help or --version (printed to out), kUsageExitCode after an
 // error (explained on err).
 std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLineOptions& options,

@@ -26,6 +26,8 @@ int KeyCode(WPARAM wParam) {
 }  // namespace
 
 int g_displayMode = 0;
+LoopStartHook g_loopStartHook = nullptr;
+FrameDoneHook g_frameDoneHook = nullptr;
 
 int CWindow::OnInit() {
     return 0;
@@ -114,6 +116,9 @@ int CWindow::Create(HINSTANCE instance) {
 void CWindow::Run() {
     m_running = 1;
     m_msg = {};
+    if (g_loopStartHook != nullptr) {
+        g_loopStartHook();
+    }
     do {
         if (PeekMessageW(&m_msg, nullptr, 0, 0, PM_REMOVE)) {
             if (m_msg.message == WM_QUIT) {
@@ -131,6 +136,9 @@ void CWindow::Run() {
             SendMessageW(m_hWnd, WM_QUIT, 0, 0);
         }
         OnFrame();
+        if (g_frameDoneHook != nullptr && !g_frameDoneHook()) {
+            m_running = 0;
+        }
     } while (m_running != 0);
 }
 

@@ -58,3 +58,12 @@ extern CWindow* g_window;
 // The display-mode choice of the start-up prompt: 1 fullscreen, 0 windowed.
 // Create copies it.
 extern int g_displayMode;
+
+// Hooks around the message loop for drivers outside the show (capture mode,
+// the trace); both null in a plain run. The start hook runs once before the
+// first pass; the frame-done hook after every pass's OnFrame, and false from
+// it ends the loop after that pass, as the show's own end does.
+using LoopStartHook = void (*)();
+using FrameDoneHook = bool (*)();
+extern LoopStartHook g_loopStartHook;
+extern FrameDoneHook g_frameDoneHook;

@@ -1,11 +1,30 @@
-// The process entry on this platform: reads the command line, makes Ctrl+C
-// close the window, and hands over to WinMain.
+// The process entry on this platform: reads the command line, sets up the
+// trace and capture mode, makes Ctrl+C close the window, and hands over to
+// WinMain.
+#include "app/Capture.h"
 #include "app/CommandLine.h"
+#include "app/FftTap.h"
+#include "app/FrameTrace.h"
 #include "app/WinMain.h"
+#include "app/Window.h"
 
 #include <win32_standin.h>
 
 #include <iostream>
+
+namespace {
+
+bool g_capturing = false;
+
+// Start-up is over: the analyser and the timer exist, the first frame is next.
+void StartLoop() {
+    TapFft(g_capturing);
+    if (g_capturing) {
+        BeginCaptureFrames();
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     CommandLineOptions options;
@@ -13,8 +32,24 @@ int main(int argc, char** argv) {
             ParseCommandLine(argc, argv, options, std::cout, std::cerr)) {
         return *exitCode;
     }
+    g_capturing = !options.capture.out.empty();
+    const bool tracing = !options.traceFile.empty();
+    // A capture that cannot be made says so before anything has been done.
+    if (g_capturing && !CheckCapture(options.capture, std::cerr)) {
+        return kCaptureSetupExitCode;
+    }
     if (!ApplyCommandLine(options, std::cerr)) {
         return kUsageExitCode;
+    }
+    // Opened before start-up, so start-up's calls are in the trace.
+    if (tracing && !StartTrace(options.traceFile, std::cerr)) {
+        return kUsageExitCode;
+    }
+    if (g_capturing && !StartCapture(std::cerr)) {
+        return kCaptureSetupExitCode;
+    }
+    if (g_capturing || tracing) {
+        g_loopStartHook = &StartLoop;
     }
     if (options.display == DisplayChoice::Windowed) {
         g_modePromptAnswer = IDNO;
@@ -27,5 +62,7 @@ int main(int argc, char** argv) {
     char commandLine[] = "";
     // Linux keeps the low byte of the 32-bit result: E_FAIL (0x80004005)
     // exits with status 5.
-    return WinMain(GetModuleHandleW(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+    const int result = WinMain(GetModuleHandleW(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+    StopTrace();
+    return g_capturing ? FinishCapture(result, std::cerr) : result;
 }

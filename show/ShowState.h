@@ -6,6 +6,9 @@
 
 #include "render/Matrix4.h"
 
+// The show ends in the first frame in which its clock passes this (seconds).
+constexpr float kShowLength = 180.0f;
+
 struct ShowState {
     // Seconds from the timer's creation to its latest update.
     float showClock = 0.0f;

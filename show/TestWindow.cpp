@@ -13,8 +13,6 @@
 
 namespace {
 
-// The show ends in the first frame in which its clock passes this.
-constexpr float kShowLength = 180.0f;
 // The default camera's distance from the origin along +z.
 constexpr float kDefaultCameraDistance = 20.0f;
 constexpr float kAspect = 1.3333334f;

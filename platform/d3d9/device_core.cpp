@@ -450,16 +450,9 @@ HRESULT DeviceCore::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, 
         call.result = D3DERR_INVALIDCALL;
         return Report(call);
     }
+    // Indexed draws come from the render device's static buffers, whose
+    // RenderStaticBuffer line stands for them in the trace.
     DoDrawIndexed(type, baseVertex, startIndex, indexCount);
-    if (trace::On()) {
-        trace::Line("d3d", "DrawIndexedPrimitive")
-            .Str("type", typeName)
-            .Int("base", baseVertex)
-            .UInt("min", minIndex)
-            .UInt("vertices", vertexCount)
-            .UInt("start", startIndex)
-            .UInt("count", primitiveCount);
-    }
     return Report(call);
 }
 

@@ -170,7 +170,9 @@ HRESULT Effect::BeginPass(UINT pass) {
 }
 
 HRESULT Effect::CommitChanges() {
+    // Not in the trace: the values it uploads have their own Set lines.
     EffectCall call("CommitChanges");
+    call.traced = false;
     if (pass_ < 0) {
         call.result = D3DERR_INVALIDCALL;
         return Report(call);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -59,6 +60,54 @@ TEST(CommandLineTest, UsageErrorsExplainThemselvesAndExitWithTwo) {
         EXPECT_EQ(parsed.exitCode, kUsageExitCode) << arguments[0];
         EXPECT_EQ(parsed.err.rfind("hush: ", 0), 0u) << parsed.err;
         EXPECT_TRUE(parsed.out.empty());
+    }
+}
+
+TEST(CommandLineTest, CaptureAnswersThePromptAsAWindowAndTakesItsRange) {
+    const Parsed plain = Parse({"--capture", "frames"});
+    ASSERT_FALSE(plain.exitCode.has_value()) << plain.err;
+    EXPECT_EQ(plain.options.display, DisplayChoice::Windowed);
+    EXPECT_EQ(plain.options.capture.out, (std::filesystem::current_path() / "frames").string());
+    EXPECT_EQ(plain.options.capture.fps, 60);
+    EXPECT_EQ(plain.options.capture.from, 0.0);
+    EXPECT_EQ(plain.options.capture.to, std::numeric_limits<double>::infinity());
+    EXPECT_TRUE(plain.options.traceFile.empty());
+
+    const Parsed range = Parse({"--capture", "/tmp/a.mp4", "--fps", "30", "--from", "100", "--to",
+                                "101.5", "--trace", "t"});
+    ASSERT_FALSE(range.exitCode.has_value()) << range.err;
+    EXPECT_EQ(range.options.capture.out, "/tmp/a.mp4");
+    EXPECT_EQ(range.options.capture.fps, 30);
+    EXPECT_EQ(range.options.capture.from, 100.0);
+    EXPECT_EQ(range.options.capture.to, 101.5);
+    EXPECT_EQ(range.options.traceFile, (std::filesystem::current_path() / "t").string());
+
+    // One instant is a range too.
+    EXPECT_FALSE(Parse({"--capture", "f", "--from", "5", "--to", "5"}).exitCode.has_value());
+    // The trace works without a capture.
+    EXPECT_FALSE(Parse({"--windowed", "--trace", "t"}).exitCode.has_value());
+}
+
+TEST(CommandLineTest, CaptureRangesThatMakeNoSenseAreUsageErrors) {
+    for (const std::vector<const char*>& arguments :
+         {std::vector<const char*>{"--fps", "30"},
+          {"--from", "1"},
+          {"--to", "1"},
+          {"--capture", "f", "--fullscreen"},
+          {"--capture", ""},
+          {"--capture", "f", "--fps", "0"},
+          {"--capture", "f", "--fps", "-5"},
+          {"--capture", "f", "--fps", "2.5"},
+          {"--capture", "f", "--from", "-1"},
+          {"--capture", "f", "--from", "nan"},
+          {"--capture", "f", "--from", "inf"},
+          {"--capture", "f", "--from", "1e300"},
+          {"--capture", "f", "--to", "soon"},
+          {"--capture", "f", "--from", "10", "--to", "9.5"},
+          {"--trace"}}) {
+        const Parsed parsed = Parse(arguments);
+        EXPECT_EQ(parsed.exitCode, kUsageExitCode) << arguments[0] << " " << arguments.back();
+        EXPECT_EQ(parsed.err.rfind("hush: ", 0), 0u) << parsed.err;
     }
 }
 

@@ -243,6 +243,29 @@ TEST_F(WindowTest, OnFrameClearingTheFlagEndsTheLoopWithMessagesLeft) {
     EXPECT_EQ(GET_X_LPARAM(msg.lParam), 4);
 }
 
+// What the loop hooks saw: "start", then "done after N" for each frame.
+std::vector<std::string> g_hookCalls;
+LoopWindow* g_hookedWindow = nullptr;
+
+TEST_F(WindowTest, LoopHooksRunBeforeTheFirstFrameAndAfterEachAndFalseEndsTheLoop) {
+    CreateWindowed();
+    g_hookCalls.clear();
+    g_hookedWindow = &window_;
+    g_loopStartHook = [] {
+        g_hookCalls.push_back("start after " + std::to_string(g_hookedWindow->frames));
+    };
+    g_frameDoneHook = [] {
+        g_hookCalls.push_back("done after " + std::to_string(g_hookedWindow->frames));
+        return g_hookedWindow->frames < 3;
+    };
+    window_.Run();
+    g_loopStartHook = nullptr;
+    g_frameDoneHook = nullptr;
+    EXPECT_EQ(window_.frames, 3);
+    EXPECT_EQ(g_hookCalls, (std::vector<std::string>{"start after 0", "done after 1",
+                                                     "done after 2", "done after 3"}));
+}
+
 TEST_F(WindowTest, ClosingTheWindowEndsTheLoopAndDestroyStillUnregisters) {
     CreateWindowed();
     window_.frameScript = [](LoopWindow& w) {

@@ -1,4 +1,5 @@
-// The trace lines of effect calls and draws, to the character.
+// The trace lines of effect calls and draws, to the character: only the
+// calls the trace format lists write one.
 #include <d3d9_record.h>
 #include <d3dx9.h>
 #include <trace.h>
@@ -7,6 +8,7 @@
 
 #include "d3d9_test_files.h"
 
+#include <cstring>
 #include <fstream>
 #include <regex>
 
@@ -49,6 +51,15 @@ TEST(D3D9Trace, EffectCallsAndDrawsWriteOneLineEachInCallOrder) {
     ASSERT_EQ(device->CreateVertexBuffer(96, 0, 0x142, D3DPOOL_MANAGED, &quad, nullptr), D3D_OK);
     ASSERT_EQ(device->SetFVF(0x142), D3D_OK);
     ASSERT_EQ(device->SetStreamSource(0, quad, 0, 24), D3D_OK);
+    IDirect3DIndexBuffer9* indices = nullptr;
+    ASSERT_EQ(device->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr),
+              D3D_OK);
+    void* indexBytes = nullptr;
+    ASSERT_EQ(indices->Lock(0, 12, &indexBytes, 0), D3D_OK);
+    const WORD quadIndices[6] = {0, 1, 2, 2, 1, 3};
+    std::memcpy(indexBytes, quadIndices, sizeof quadIndices);
+    ASSERT_EQ(indices->Unlock(), D3D_OK);
+    ASSERT_EQ(device->SetIndices(indices), D3D_OK);
 
     ASSERT_TRUE(trace::Open(tracePath.c_str()));
     const D3DXHANDLE world = traced->GetParameterByName(nullptr, "World");
@@ -69,6 +80,8 @@ TEST(D3D9Trace, EffectCallsAndDrawsWriteOneLineEachInCallOrder) {
     quiet->Begin(&passes, 0);
     quiet->BeginPass(0);
     device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+    // Indexed draws and CommitChanges write no line.
+    ASSERT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
     quiet->EndPass();
     quiet->End();
     traced->EndPass();
@@ -89,7 +102,6 @@ TEST(D3D9Trace, EffectCallsAndDrawsWriteOneLineEachInCallOrder) {
                          head + R"("SetFloat","name":"fA","value":0.100000001})",
                          head + R"("SetVector","name":"K_diffuse","v":[1,0.5,0.25,1]})",
                          head + R"("BeginPass","pass":0})",
-                         head + R"("CommitChanges"})",
                          R"({"d3d":"DrawPrimitive","type":"TRIANGLESTRIP","start":0,"count":2})",
                          head + R"("EndPass"})",
                          head + R"("End"})",
@@ -102,6 +114,7 @@ TEST(D3D9Trace, EffectCallsAndDrawsWriteOneLineEachInCallOrder) {
     traced->Release();
     quiet->Release();
     quad->Release();
+    indices->Release();
     EXPECT_EQ(device->Release(), 0u);
 }
 

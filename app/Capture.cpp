@@ -1,0 +1,208 @@
+// The capture driver. Its state is one fixed object; the frame path reads
+// the presented frame into a buffer sized at start and hands it on.
+#include "app/Capture.h"
+
+#include "app/CaptureClock.h"
+#include "app/CaptureProgress.h"
+#include "app/FfmpegSink.h"
+#include "app/PngFolderSink.h"
+#include "app/Window.h"
+#include "render/RenderDevice.h"
+#include "show/ShowObjects.h"
+#include "show/ShowState.h"
+
+#include <bass_standin.h>
+#include <d3d9.h>
+#include <unistd.h>
+#include <win32_standin.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr const char* kMusic = "data\\music\\hush_master_mix.mp3";
+
+struct Capture {
+    CaptureSettings settings;
+    bool video = false;
+    std::string ffmpeg;
+    std::optional<CaptureClock> clock;
+    std::int64_t planned = 0;
+    std::unique_ptr<FrameSink> sink;
+    std::unique_ptr<CaptureProgress> progress;
+    std::vector<std::uint8_t> frame;
+    std::int64_t written = 0;
+    float firstClock = 0.0f;
+    float lastClock = 0.0f;
+    std::chrono::steady_clock::time_point began;
+    std::string error;
+};
+
+Capture g_capture;
+
+bool IsVideoName(const std::string& out) {
+    std::string extension = std::filesystem::path(out).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".mp4" || extension == ".mkv";
+}
+
+double Elapsed() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - g_capture.began)
+        .count();
+}
+
+// The music for the video's sound, by its full path; empty (a video without
+// sound, with a warning) when it is missing.
+std::string MusicFile(std::ostream& err) {
+    std::error_code error;
+    const std::filesystem::path music = std::filesystem::absolute(win32::NativePath(kMusic), error);
+    if (error || !std::filesystem::is_regular_file(music, error)) {
+        err << "hush: warning: no music at " << win32::NativePath(kMusic)
+            << "; the video will have no sound\n";
+        return {};
+    }
+    return music.string();
+}
+
+bool WriteFrame() {
+    Capture& capture = g_capture;
+    IDirect3DDevice9* device = g_renderDevice != nullptr ? g_renderDevice->d3dDevice : nullptr;
+    if (device == nullptr || FAILED(device->GetPresentedFrame(capture.frame.data(), kWidth * 4))) {
+        capture.error = "the presented frame cannot be read";
+        return false;
+    }
+    if (!capture.sink->Write(capture.frame.data())) {
+        capture.error = capture.sink->Error();
+        return false;
+    }
+    const float t = g_show.showClock;
+    if (capture.written == 0) {
+        capture.firstClock = t;
+    }
+    capture.lastClock = t;
+    ++capture.written;
+    capture.progress->Frame(capture.written, t, Elapsed());
+    if (capture.written >= capture.planned) {
+        return false;
+    }
+    win32::SetVirtualClock(capture.clock->CountAt(capture.written));
+    return true;
+}
+
+}  // namespace
+
+bool CheckCapture(const CaptureSettings& settings, std::ostream& err) {
+    Capture& capture = g_capture;
+    capture.settings = settings;
+    capture.video = IsVideoName(settings.out);
+    std::error_code error;
+    if (!capture.video) {
+        auto folder = std::make_unique<PngFolderSink>(settings.out, kWidth, kHeight);
+        if (!folder->Open()) {
+            err << "hush: " << folder->Error() << "\n";
+            return false;
+        }
+        capture.sink = std::move(folder);
+        return true;
+    }
+    capture.ffmpeg = FindFfmpeg();
+    if (capture.ffmpeg.empty()) {
+        err << "hush: cannot make " << settings.out
+            << ": the ffmpeg command is not on PATH. Install ffmpeg, or capture into a folder "
+               "of PNG frames instead (--capture FOLDER).\n";
+        return false;
+    }
+    const std::filesystem::path folder = std::filesystem::path(settings.out).parent_path();
+    if (!std::filesystem::is_directory(folder, error)) {
+        err << "hush: cannot make " << settings.out << ": there is no folder " << folder.string()
+            << "\n";
+        return false;
+    }
+    if (std::filesystem::is_directory(settings.out, error)) {
+        err << "hush: cannot make " << settings.out << ": it is a folder\n";
+        return false;
+    }
+    return true;
+}
+
+bool StartCapture(std::ostream& err) {
+    Capture& capture = g_capture;
+    LARGE_INTEGER frequency = {};
+    QueryPerformanceFrequency(&frequency);
+    capture.clock.emplace(capture.settings.fps, capture.settings.from, frequency.QuadPart);
+    capture.planned = capture.clock->FrameCount(capture.settings.to, kShowLength);
+    capture.frame.assign(static_cast<std::size_t>(kWidth) * kHeight * 4, 0);
+
+    if (capture.video) {
+        VideoSettings video;
+        video.ffmpeg = capture.ffmpeg;
+        video.out = capture.settings.out;
+        video.width = kWidth;
+        video.height = kHeight;
+        video.fps = capture.settings.fps;
+        video.musicStart = capture.settings.from;
+        video.music = MusicFile(err);
+        video.duration =
+            static_cast<double>(capture.planned) / static_cast<double>(capture.settings.fps);
+        auto sink = std::make_unique<FfmpegSink>(video);
+        if (!sink->Open()) {
+            err << "hush: " << sink->Error() << "\n";
+            return false;
+        }
+        capture.sink = std::move(sink);
+    }
+    capture.progress = std::make_unique<CaptureProgress>(STDERR_FILENO, isatty(STDERR_FILENO) != 0,
+                                                         capture.planned);
+
+    // Rendering needs no display; a driver the user names is kept.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    bass::SetCaptureMode(true);
+    // Start-up and the timer's creation happen at the start count.
+    win32::UseVirtualClock(true);
+    win32::SetVirtualClock(CaptureClock::kStartCount);
+    g_frameDoneHook = &WriteFrame;
+    return true;
+}
+
+void BeginCaptureFrames() {
+    g_capture.began = std::chrono::steady_clock::now();
+    win32::SetVirtualClock(g_capture.clock->CountAt(0));
+}
+
+int FinishCapture(int showResult, std::ostream& err) {
+    Capture& capture = g_capture;
+    g_frameDoneHook = nullptr;
+    if (!capture.sink->Finish() && capture.error.empty()) {
+        capture.error = capture.sink->Error();
+    }
+    const double elapsed = Elapsed();
+    if (showResult != 0) {
+        err << "hush: the capture stopped: the show could not start\n";
+        return showResult;
+    }
+    if (!capture.error.empty()) {
+        capture.progress->EndLine();
+        err << "hush: the capture failed after " << capture.written << " frames: " << capture.error
+            << "\n";
+        return kCaptureFailedExitCode;
+    }
+    if (capture.written < capture.planned) {
+        capture.progress->EndLine();
+        err << "hush: the capture stopped early: " << capture.written << " of " << capture.planned
+            << " frames are in " << capture.settings.out << "\n";
+        return kCaptureFailedExitCode;
+    }
+    capture.progress->Summary(capture.written, capture.firstClock, capture.lastClock,
+                              capture.settings.out.c_str(), elapsed);
+    return 0;
+}

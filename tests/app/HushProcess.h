@@ -1,0 +1,42 @@
+// Runs the real executable from the run folder as a child process and
+// collects its exit status and output, for the tests of the binary.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace hushtest {
+
+struct Outcome {
+    bool exited = false;  // false: killed by a signal, or by the deadline
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+struct Launch {
+    std::vector<std::string> arguments;
+    std::vector<const char*> unsetVariables;
+    int signal = 0;  // sent after signalDelay when not 0
+    std::chrono::milliseconds signalDelay = std::chrono::milliseconds(1000);
+    // Killed (and reported as not exited) when it runs longer.
+    std::chrono::seconds deadline = std::chrono::seconds(60);
+    std::vector<std::pair<std::string, std::string>> setVariables;
+};
+
+Outcome RunHush(const Launch& launch);
+
+// These arguments, the environment as it is, no signal.
+Outcome RunHush(std::vector<std::string> arguments);
+
+// These arguments, and a signal after a delay.
+Outcome RunHush(std::vector<std::string> arguments, int signal, std::chrono::milliseconds delay);
+
+std::string ReadFile(const std::string& path);
+
+// A fresh name under /tmp (the file is created empty).
+std::string TempFile(const char* stem);
+
+}  // namespace hushtest
