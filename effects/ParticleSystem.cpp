@@ -31,7 +31,11 @@ constexpr QuadVertex kQuad[4] = {{-0.5f, -0.5f, 0.0f, 0xFFFFFFFFu, 0.0f, 1.0f},
 constexpr float kAgePerSecond = 0.1f;
 constexpr float kShrinkPerUpdate = 0.99865f;
 
+std::uint32_t g_systemsCreated = 0;
+
 }  // namespace
+
+CParticleSystem::CParticleSystem() : seedOffset_(++g_systemsCreated) {}
 
 HRESULT CParticleSystem::Init(IDirect3DDevice9* d3dDevice) {
     ReleaseResources();
@@ -129,11 +133,10 @@ HRESULT CParticleSystem::Update(float dt) {
     return 0;
 }
 
-// Seeded afresh from the millisecond clock and the system's own address, so
+// Seeded afresh from the millisecond clock and the system's own number, so
 // two systems emitting in the same millisecond still differ.
 HRESULT CParticleSystem::Respawn(Particle& particle) {
-    const auto address = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(this));
-    ParticleRandom random(GetTickCount() + address);
+    ParticleRandom random(GetTickCount() + seedOffset_);
     particle.position = emitter;
     particle.age = 0.0f;
     particle.alive = 1;

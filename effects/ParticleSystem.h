@@ -9,11 +9,13 @@
 
 #include <d3dx9.h>
 
+#include <cstdint>
+
 class CParticleSystem {
 public:
     static constexpr int kParticleCount = 3000;
 
-    CParticleSystem() = default;
+    CParticleSystem();
     CParticleSystem(const CParticleSystem&) = delete;
     CParticleSystem& operator=(const CParticleSystem&) = delete;
     // Releases nothing: ReleaseResources does.
@@ -62,7 +64,16 @@ public:
     // Where particles are emitted.
     Vec3 emitter{};
 
+    // Added to Respawn's seed, so two systems emitting in the same
+    // millisecond differ.
+    std::uint32_t SeedOffset() const { return seedOffset_; }
+
 private:
     HRESULT CreateQuad();
     HRESULT CreateEffect();
+
+    // The system's number in creation order: unique to it, and the same in
+    // every run (an address would change from run to run and make captures
+    // differ).
+    std::uint32_t seedOffset_;
 };

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <win32_standin.h>
+
 #include <csignal>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -64,7 +68,7 @@ TEST(HushBinaryTest, BrokenDeviceEffectEndsStartUpWithEFail) {
               0);
     std::ofstream(shaders + "/vsm.fx") << "uniform float fA;\ntechnique RenderTunnel {\n";
 
-    const Outcome outcome = RunHush({{"--windowed", "--data", folder}, {}, 0, 0ms});
+    const Outcome outcome = RunHush({"--windowed", "--data", folder});
     EXPECT_TRUE(outcome.exited);
     EXPECT_EQ(outcome.exitCode, 5);
     EXPECT_NE(outcome.err.find("vsm.fx("), std::string::npos) << outcome.err;

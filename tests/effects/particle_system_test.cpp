@@ -28,9 +28,7 @@ protected:
         }
     }
 
-    std::uint32_t AddressSeed() const {
-        return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&system_));
-    }
+    std::uint32_t SystemSeed() const { return system_.SeedOffset(); }
 
     CTrailParticles system_;
 };
@@ -110,13 +108,13 @@ TEST_F(ParticleSystemTest, ResetEmitsEveryParticleAtTheEmitterFromOneSeed) {
     EXPECT_EQ(system_.particles[0].lifetime, 8.0f * (653916163.0f / 4294967296.0f));
 }
 
-TEST_F(ParticleSystemTest, RespawnSeedsWithTheTickCountAndTheSystemsAddress) {
+TEST_F(ParticleSystemTest, RespawnSeedsWithTheTickCountAndTheSystemsOwnNumber) {
     system_.emitter.Set(4.0f, 5.0f, 6.0f);
     SetTickCount(777);
     Particle particle{};
     EXPECT_EQ(system_.Respawn(particle), 0);
 
-    const std::vector<float> r = Draws(777u + AddressSeed(), 5);
+    const std::vector<float> r = Draws(777u + SystemSeed(), 5);
     EXPECT_EQ(particle.alive, 1);
     EXPECT_EQ(particle.age, 0.0f);
     EXPECT_EQ(particle.position.x, 4.0f);
