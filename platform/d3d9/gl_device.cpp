@@ -1,6 +1,7 @@
 // The OpenGL device's hooks: state to GL, clears, draws, Present.
 #include "gl_device.h"
 
+#include "gl_counters.h"
 #include "gl_effect.h"
 #include "gl_resources.h"
 #include "gl_state.h"
@@ -145,6 +146,7 @@ void GlDevice::Forget(const Effect* effect) {
 
 void GlDevice::DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z,
                        DWORD stencil) {
+    GlTimeScope timed;
     MakeCurrent();
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
@@ -192,7 +194,32 @@ void GlDevice::DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
     }
 }
 
+namespace {
+
+// Waits for the GPU, the wait counted apart from the submission.
+void FinishCounted() {
+    const std::uint64_t start = CounterNanoseconds();
+    glFinish();
+    g_glCounters.frame.finishNanoseconds += CounterNanoseconds() - start;
+}
+
+}  // namespace
+
+// While counting, the frame's drawing is waited for before the copies (which
+// would otherwise wait for it inside the submission) and the copies after.
 void GlDevice::DoPresent() {
+    if (g_glCounters.on) {
+        MakeCurrent();
+        FinishCounted();
+    }
+    CopyToWindow();
+    if (g_glCounters.on) {
+        FinishCounted();
+    }
+}
+
+void GlDevice::CopyToWindow() {
+    GlTimeScope timed;
     MakeCurrent();
     const GLint width = GLint(Width());
     const GLint height = GLint(Height());
@@ -216,6 +243,7 @@ void GlDevice::DoPresent() {
 }
 
 void GlDevice::ApplyViewport(const D3DVIEWPORT9& viewport) {
+    GlTimeScope timed;
     MakeCurrent();
     // Direct3D counts Y down from the top; GL counts up from the bottom.
     glViewport(GLint(viewport.X), GLint(Height() - viewport.Y - viewport.Height),
@@ -224,6 +252,7 @@ void GlDevice::ApplyViewport(const D3DVIEWPORT9& viewport) {
 }
 
 void GlDevice::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+    GlTimeScope timed;
     MakeCurrent();
     switch (state) {
         case D3DRS_ZENABLE:
@@ -269,6 +298,7 @@ void GlDevice::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
 }
 
 void GlDevice::ApplySamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
+    GlTimeScope timed;
     MakeCurrent();
     const GLuint name = samplers_[sampler];
     switch (type) {
@@ -302,6 +332,7 @@ void GlDevice::ApplySamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD 
 }
 
 void GlDevice::BindTexture(DWORD stage, TextureBase* texture) {
+    GlTimeScope timed;
     MakeCurrent();
     glActiveTexture(GL_TEXTURE0 + stage);
     glBindTexture(GL_TEXTURE_2D, texture != nullptr ? static_cast<GlTexture*>(texture)->Name() : 0);
@@ -373,13 +404,19 @@ void GlDevice::PrepareDraw() {
 }
 
 void GlDevice::DoDraw(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) {
+    GlTimeScope timed;
     PrepareDraw();
+    ++g_glCounters.frame.drawCalls;
+    ++g_glCounters.frame.glDraws;
     glDrawArrays(GlPrimitive(type), GLint(startVertex), GLsizei(vertexCount));
 }
 
 void GlDevice::DoDrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex,
                              UINT indexCount) {
+    GlTimeScope timed;
     PrepareDraw();
+    ++g_glCounters.frame.drawCalls;
+    ++g_glCounters.frame.glDraws;
     const UINT size = Indices()->IndexSize();
     glDrawElementsBaseVertex(
         GlPrimitive(type), GLsizei(indexCount), size == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
@@ -387,6 +424,7 @@ void GlDevice::DoDrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIn
 }
 
 void GlDevice::ReadPresentedFrame(BYTE* rgba, UINT pitch) {
+    GlTimeScope timed;
     MakeCurrent();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, presented_.framebuffer);
     glReadPixels(0, 0, GLsizei(Width()), GLsizei(Height()), GL_RGBA, GL_UNSIGNED_BYTE,

@@ -68,6 +68,9 @@ protected:
 private:
     GlDevice(std::unique_ptr<GlContext> context, UINT width, UINT height, bool depth);
     bool Initialise(GLenum colourFormat);
+    // Present without the wait: the back buffer kept for GetPresentedFrame
+    // and shown in the window.
+    void CopyToWindow();
     void PrepareDraw();
     void BindInputs();
 

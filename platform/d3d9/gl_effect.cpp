@@ -1,6 +1,7 @@
 // Building an effect's GL programs, applying passes and uploading values.
 #include "gl_effect.h"
 
+#include "gl_counters.h"
 #include "gl_shader.h"
 
 #include <algorithm>
@@ -157,6 +158,7 @@ void GlEffect::BeginTechnique(std::size_t technique, DWORD flags) {
 }
 
 void GlEffect::EndTechnique(std::size_t /*technique*/) {
+    GlTimeScope timed;
     for (const auto& [state, value] : savedRenderStates_) {
         device_->SetRenderState(state, value);
     }
@@ -176,6 +178,7 @@ void GlEffect::EndTechnique(std::size_t /*technique*/) {
 }
 
 void GlEffect::ApplyPass(std::size_t technique, std::size_t pass) {
+    GlTimeScope timed;
     const EffectFile& file = File();
     for (const auto& [state, value] : file.techniques[technique].passes[pass].renderStates) {
         device_->SetRenderState(state, value);
@@ -197,6 +200,7 @@ void GlEffect::ApplyPass(std::size_t technique, std::size_t pass) {
 }
 
 void GlEffect::CommitPass(std::size_t technique, std::size_t pass) {
+    GlTimeScope timed;
     const EffectFile& file = File();
     const GlProgram& program = ProgramOf(technique, pass);
     device_->UseProgram(&program);

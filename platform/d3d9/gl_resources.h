@@ -2,6 +2,7 @@
 // buffer or texture behind them.
 #pragma once
 
+#include "gl_counters.h"
 #include "gl_device.h"
 #include "image_file.h"
 #include "resources.h"
@@ -39,6 +40,7 @@ public:
 
 protected:
     void Upload(UINT begin, UINT end) override {
+        GlTimeScope timed;
         device_->MakeCurrent();
         glBindBuffer(GL_COPY_WRITE_BUFFER, name_);
         glBufferSubData(GL_COPY_WRITE_BUFFER, begin, end - begin, this->Data() + begin);

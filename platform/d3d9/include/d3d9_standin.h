@@ -3,6 +3,7 @@
 
 #include <d3d9.h>
 
+#include <cstdint>
 #include <vector>
 
 namespace d3d9 {
@@ -19,5 +20,25 @@ D3D9_API HRESULT ReadWindowPixels(IDirect3DDevice9* device, std::vector<BYTE>* r
 // [0, 1] to GL's [-1, 1] themselves, as on drivers without glClipControl
 // (tests of that path).
 D3D9_API void AllowClipControl(bool allowed);
+
+// Where the frames' time went inside the OpenGL backend since the last
+// TakeFrameCounters (for benchmarks).
+struct FrameCounters {
+    // Inside the calls that issue OpenGL commands (state, uploads, draws,
+    // clears, Present's copies), Present's wait excluded.
+    std::uint64_t glNanoseconds = 0;
+    // Present waiting for the GPU to finish the frame (glFinish).
+    std::uint64_t finishNanoseconds = 0;
+    // DrawPrimitive and DrawIndexedPrimitive calls that passed their checks.
+    std::uint32_t drawCalls = 0;
+    // OpenGL draw commands issued: a batch of draws drawn instanced is one.
+    std::uint32_t glDraws = 0;
+};
+
+// Turns the counters on (zeroed) or off. While on, Present waits for the
+// GPU to finish the frame (glFinish), so the wait is counted apart from the
+// submission.
+D3D9_API void CountFrames(bool on);
+D3D9_API FrameCounters TakeFrameCounters();
 
 }  // namespace d3d9
