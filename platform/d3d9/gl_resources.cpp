@@ -25,5 +25,6 @@ GlTexture* GlTexture::Make(GlDevice* device, const Image& image, std::string fil
 
 GlTexture::~GlTexture() {
     device_->MakeCurrent();
+    device_->FlushDraws();
     glDeleteTextures(1, &name_);
 }

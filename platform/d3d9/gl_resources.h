@@ -33,6 +33,7 @@ public:
 
     ~GlBuffer() override {
         device_->MakeCurrent();
+        device_->FlushDraws();
         glDeleteBuffers(1, &name_);
     }
 
@@ -42,6 +43,8 @@ protected:
     void Upload(UINT begin, UINT end) override {
         GlTimeScope timed;
         device_->MakeCurrent();
+        // Held-back draws read the data as it was.
+        device_->FlushDraws();
         glBindBuffer(GL_COPY_WRITE_BUFFER, name_);
         glBufferSubData(GL_COPY_WRITE_BUFFER, begin, end - begin, this->Data() + begin);
     }

@@ -21,6 +21,15 @@ D3D9_API HRESULT ReadWindowPixels(IDirect3DDevice9* device, std::vector<BYTE>* r
 // (tests of that path).
 D3D9_API void AllowClipControl(bool allowed);
 
+// Whether devices created from now on batch draws (on unless the
+// environment sets HUSH_D3D9_BATCHING=0): a run of BeginPass, DrawPrimitive,
+// EndPass on one effect pass whose draws differ only in parameter values
+// (the particles' sprites) becomes one instanced draw with the same pixels.
+// Off, every draw is its own GL draw. The trace and the recording backend
+// see the calls as made either way.
+D3D9_API void BatchDraws(bool on);
+D3D9_API bool BatchingDraws();
+
 // Where the frames' time went inside the OpenGL backend since the last
 // TakeFrameCounters (for benchmarks).
 struct FrameCounters {
