@@ -171,7 +171,22 @@ void GlDevice::DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
         mask |= GL_STENCIL_BUFFER_BIT;
     }
     // Direct3D clears the viewport (or the given rectangles inside it) and
-    // ignores the depth write state while doing so.
+    // ignores the depth write state while doing so. A clear of the whole
+    // back buffer goes without the scissor: software rasterisers clear a
+    // whole buffer much faster than a rectangle of it.
+    const D3DVIEWPORT9& viewport = Viewport();
+    if (count == 0 && viewport.X == 0 && viewport.Y == 0 && viewport.Width == Width() &&
+        viewport.Height == Height()) {
+        glClear(mask);
+    } else {
+        ClearRectangles(count, rects, mask);
+    }
+    if (flags & D3DCLEAR_ZBUFFER) {
+        glDepthMask(RenderState(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+    }
+}
+
+void GlDevice::ClearRectangles(DWORD count, const D3DRECT* rects, GLbitfield mask) {
     const D3DVIEWPORT9& viewport = Viewport();
     const std::int64_t left = viewport.X, top = viewport.Y;
     const std::int64_t right = left + viewport.Width, bottom = top + viewport.Height;
@@ -194,9 +209,6 @@ void GlDevice::DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
         clearRect(rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2);
     }
     glDisable(GL_SCISSOR_TEST);
-    if (flags & D3DCLEAR_ZBUFFER) {
-        glDepthMask(RenderState(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
-    }
 }
 
 namespace {

@@ -98,6 +98,9 @@ private:
     // Present without the wait: the back buffer kept for GetPresentedFrame
     // and shown in the window.
     void CopyToWindow();
+    // Clears the rectangles (all of the viewport when count is 0), each cut
+    // to the viewport, through the scissor.
+    void ClearRectangles(DWORD count, const D3DRECT* rects, GLbitfield mask);
     void PrepareDraw();
     void FlushBatch();
     // The alpha test's function, D3DCMP_ALWAYS while it is off.
