@@ -124,18 +124,6 @@ bool BenchFrameDone() {
 
 }  // namespace
 
-std::vector<double> DefaultBenchTimes() {
-    // The schedule's stretches: from one bound where the rows that draw
-    // change to the next.
-    constexpr double kBounds[] = {0,  4,  22,  24,  29,  30,  45,  52,  80,
-                                  87, 97, 106, 107, 115, 136, 155, 171, 180};
-    std::vector<double> times;
-    for (std::size_t i = 0; i + 1 < std::size(kBounds); ++i) {
-        times.push_back((kBounds[i] + kBounds[i + 1]) / 2.0);
-    }
-    return times;
-}
-
 void StartBench(const BenchSettings& settings) {
     Bench& bench = g_bench;
     bench.settings = settings;
@@ -174,6 +162,7 @@ int FinishBench(int showResult, std::ostream& out, std::ostream& err) {
     BenchResult result;
     result.frames = bench.settings.frames;
     result.warmupFrames = kWarmupFrames;
+    result.batching = d3d9::BatchingDraws();
     result.loadBefore = bench.loadBefore;
     result.loadAfter = LoadAverage();
     result.startupSeconds = bench.startupSeconds;

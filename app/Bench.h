@@ -19,10 +19,6 @@
 // The bench stopped before its last frame (Ctrl+C, the window closed).
 constexpr int kBenchStoppedExitCode = 4;
 
-// One time in each stretch of the schedule's time axis (the middle of each),
-// the busiest, 106.5 s, among them.
-std::vector<double> DefaultBenchTimes();
-
 // Before start-up: puts the counter on the virtual clock, the audio in
 // capture mode and SDL on its offscreen driver (unless SDL_VIDEODRIVER says
 // otherwise), and hooks the bench in after every frame.

@@ -1,4 +1,4 @@
-// The benchmark's figures: per-frame samples summed up into medians and 95th
+// The benchmark's times and figures: per-frame samples summed up into medians and 95th
 // percentiles, and printed as a table or as one JSON object.
 #pragma once
 
@@ -41,6 +41,10 @@ struct BenchResult {
     double peakMemoryMb = 0.0;
     std::vector<BenchTimeResult> times;
 };
+
+// One time in each stretch of the schedule's time axis (the middle of each),
+// the busiest, 106.5 s, among them.
+std::vector<double> DefaultBenchTimes();
 
 // The median (the mean of the middle two for an even count) and the 95th
 // percentile (nearest rank) of the values; zeros for none. Sorts values.

@@ -106,22 +106,21 @@ public:
                   D3D_OK);
         direct3d->Release();
         d3d9::BatchDraws(true);
-        static const std::string effectPath =
-            d3d9test::WriteTextFile("sprites.fx", kSpriteEffect);
+        static const std::string effectPath = d3d9test::WriteTextFile("sprites.fx", kSpriteEffect);
         ID3DXBuffer* errors = nullptr;
         EXPECT_EQ(D3DXCreateEffectFromFileA(device_, effectPath.c_str(), nullptr, nullptr, 0,
                                             nullptr, &effect_, &errors),
                   D3D_OK)
             << (errors != nullptr ? static_cast<const char*>(errors->GetBufferPointer()) : "");
-        static const std::string warm = d3d9test::WriteImage("warm.png", 16, 16,
-                                                             FlarePixels(0xFFC080FFu));
-        static const std::string cold = d3d9test::WriteImage("cold.png", 16, 16,
-                                                             FlarePixels(0x80C0FFFFu));
+        static const std::string warm =
+            d3d9test::WriteImage("warm.png", 16, 16, FlarePixels(0xFFC080FFu));
+        static const std::string cold =
+            d3d9test::WriteImage("cold.png", 16, 16, FlarePixels(0x80C0FFFFu));
         EXPECT_EQ(D3DXCreateTextureFromFileA(device_, warm.c_str(), &warm_), D3D_OK);
         EXPECT_EQ(D3DXCreateTextureFromFileA(device_, cold.c_str(), &cold_), D3D_OK);
-        EXPECT_EQ(device_->CreateVertexBuffer(sizeof kQuad, 0, 0x142, D3DPOOL_MANAGED, &quad_,
-                                              nullptr),
-                  D3D_OK);
+        EXPECT_EQ(
+            device_->CreateVertexBuffer(sizeof kQuad, 0, 0x142, D3DPOOL_MANAGED, &quad_, nullptr),
+            D3D_OK);
         FillQuad(1.0f);
     }
 
@@ -168,9 +167,9 @@ public:
     // pass without a commit (which that pass's draw must not see), a pass
     // with no draw, and End.
     std::vector<BYTE> Draw() {
-        EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000010, 1.0f,
-                                 0),
-                  D3D_OK);
+        EXPECT_EQ(
+            device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000010, 1.0f, 0),
+            D3D_OK);
         D3DXMATRIX viewProj;
         D3DXMatrixIdentity(&viewProj);
         EXPECT_EQ(effect_->SetMatrix("ViewProj", &viewProj), D3D_OK);
