@@ -227,8 +227,8 @@ TEST_F(RecordingDevice, RefusesWhatTheOpenGLDeviceRefuses) {
     EXPECT_EQ(Calls().back().result, D3DERR_INVALIDCALL);
     // The indices a draw reads are checked anew once they are rewritten.
     ASSERT_EQ(indices->Lock(0, 2, &data, 0), D3D_OK);
-    const WORD outside = 7;
-    std::memcpy(data, &outside, sizeof outside);
+    const WORD pastTheEnd = 7;
+    std::memcpy(data, &pastTheEnd, sizeof pastTheEnd);
     ASSERT_EQ(indices->Unlock(), D3D_OK);
     EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 1), D3DERR_INVALIDCALL);
 
