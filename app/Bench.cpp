@@ -34,6 +34,7 @@ struct Bench {
     std::size_t timeIndex = 0;
     int frame = 0;  // at the current time, warm-up frames included
     std::uint64_t frameStart = 0;
+    std::uint64_t cpuStart = 0;
     double startupSeconds = -1.0;
     std::string loadBefore;
     bool finished = false;
@@ -96,6 +97,7 @@ void HoldClockAt(double t) {
 bool BenchFrameDone() {
     Bench& bench = g_bench;
     const std::uint64_t now = Nanoseconds(CLOCK_MONOTONIC);
+    const std::uint64_t cpuNow = Nanoseconds(CLOCK_PROCESS_CPUTIME_ID);
     if (bench.startupSeconds < 0.0) {
         bench.startupSeconds = SecondsSinceProcessStart();
     }
@@ -107,6 +109,7 @@ bool BenchFrameDone() {
         sample.glMs = double(counters.glNanoseconds) / 1e6;
         sample.finishMs = double(counters.finishNanoseconds) / 1e6;
         sample.systemMs = sample.frameMs - sample.glMs - sample.finishMs;
+        sample.cpuMs = double(cpuNow - bench.cpuStart) / 1e6;
         sample.drawCalls = counters.drawCalls;
         sample.glDraws = counters.glDraws;
     }
@@ -119,6 +122,7 @@ bool BenchFrameDone() {
     }
     HoldClockAt(bench.times[bench.timeIndex]);
     bench.frameStart = Nanoseconds(CLOCK_MONOTONIC);
+    bench.cpuStart = Nanoseconds(CLOCK_PROCESS_CPUTIME_ID);
     return true;
 }
 
@@ -145,6 +149,7 @@ void BeginBenchFrames() {
     d3d9::CountFrames(true);
     HoldClockAt(g_bench.times[0]);
     g_bench.frameStart = Nanoseconds(CLOCK_MONOTONIC);
+    g_bench.cpuStart = Nanoseconds(CLOCK_PROCESS_CPUTIME_ID);
 }
 
 int FinishBench(int showResult, std::ostream& out, std::ostream& err) {

@@ -42,6 +42,7 @@ BenchTimeResult SummariseTime(double t, const std::vector<BenchSample>& samples)
     result.systemMs = spreadOf([](const BenchSample& s) { return s.systemMs; });
     result.glMs = spreadOf([](const BenchSample& s) { return s.glMs; });
     result.finishMs = spreadOf([](const BenchSample& s) { return s.finishMs; });
+    result.cpuMs = spreadOf([](const BenchSample& s) { return s.cpuMs; });
     result.drawCalls = spreadOf([](const BenchSample& s) { return double(s.drawCalls); }).median;
     result.glDraws = spreadOf([](const BenchSample& s) { return double(s.glDraws); }).median;
     return result;
@@ -71,16 +72,18 @@ void PrintBenchTable(const BenchResult& result, std::ostream& out) {
         << result.warmupFrames << " before them not counted), draw batching "
         << (result.batching ? "on" : "off") << "\n"
         << "load average before: " << result.loadBefore << ", after: " << result.loadAfter << "\n"
-        << "milliseconds per frame, median and 95th percentile; system = frame - GL - finish\n"
+        << "milliseconds per frame, median and 95th percentile; system = frame - GL - finish;\n"
+        << "cpu = CPU time of all threads\n"
         << "       t     frame      p95   system      p95       GL      p95   finish      p95"
-           "    draws GL draws\n";
+           "      cpu      p95    draws GL draws\n";
     for (const BenchTimeResult& time : result.times) {
         char head[32];
         std::snprintf(head, sizeof head, "%8.3f", time.t);
         char tail[32];
         std::snprintf(tail, sizeof tail, " %8.0f %8.0f", time.drawCalls, time.glDraws);
         out << head << " " << SpreadText(time.frameMs) << " " << SpreadText(time.systemMs) << " "
-            << SpreadText(time.glMs) << " " << SpreadText(time.finishMs) << tail << "\n";
+            << SpreadText(time.glMs) << " " << SpreadText(time.finishMs) << " "
+            << SpreadText(time.cpuMs) << tail << "\n";
     }
     char line[128];
     std::snprintf(line, sizeof line,
@@ -111,6 +114,8 @@ void PrintBenchJson(const BenchResult& result, std::ostream& out) {
         JsonSpread(out, "gl_ms", time.glMs);
         out << ",";
         JsonSpread(out, "finish_ms", time.finishMs);
+        out << ",";
+        JsonSpread(out, "cpu_ms", time.cpuMs);
         char draws[96];
         std::snprintf(draws, sizeof draws, ",\"draw_calls\":%.0f,\"gl_draws\":%.0f}",
                       time.drawCalls, time.glDraws);

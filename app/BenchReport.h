@@ -15,6 +15,9 @@ struct BenchSample {
     double systemMs = 0.0;
     double glMs = 0.0;
     double finishMs = 0.0;
+    // CPU time of all the process's threads (the rasteriser's included):
+    // the work a frame takes, less swayed by other load than its length.
+    double cpuMs = 0.0;
     std::uint32_t drawCalls = 0;
     std::uint32_t glDraws = 0;
 };
@@ -26,7 +29,7 @@ struct BenchSpread {
 
 struct BenchTimeResult {
     double t = 0.0;
-    BenchSpread frameMs, systemMs, glMs, finishMs;
+    BenchSpread frameMs, systemMs, glMs, finishMs, cpuMs;
     double drawCalls = 0.0;  // medians
     double glDraws = 0.0;
 };
