@@ -64,8 +64,8 @@ private:
 using GlVertexBuffer = GlBuffer<VertexBuffer>;
 using GlIndexBuffer = GlBuffer<IndexBuffer>;
 
-// An RGBA8 texture with its full mipmap chain; image row 0 is t = 0, so
-// Direct3D's v reads the picture top down.
+// An RGBA8 texture with its full mipmap chain (box-filtered, mip_chain.h);
+// image row 0 is t = 0, so Direct3D's v reads the picture top down.
 class GlTexture final : public TextureBase {
 public:
     // Null when GL runs out of memory.
