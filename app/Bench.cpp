@@ -35,6 +35,7 @@ struct Bench {
     int frame = 0;  // at the current time, warm-up frames included
     std::uint64_t frameStart = 0;
     std::uint64_t cpuStart = 0;
+    std::uint64_t threadCpuStart = 0;
     double startupSeconds = -1.0;
     std::string loadBefore;
     bool finished = false;
@@ -98,6 +99,7 @@ bool BenchFrameDone() {
     Bench& bench = g_bench;
     const std::uint64_t now = Nanoseconds(CLOCK_MONOTONIC);
     const std::uint64_t cpuNow = Nanoseconds(CLOCK_PROCESS_CPUTIME_ID);
+    const std::uint64_t threadCpuNow = Nanoseconds(CLOCK_THREAD_CPUTIME_ID);
     if (bench.startupSeconds < 0.0) {
         bench.startupSeconds = SecondsSinceProcessStart();
     }
@@ -110,6 +112,8 @@ bool BenchFrameDone() {
         sample.finishMs = double(counters.finishNanoseconds) / 1e6;
         sample.systemMs = sample.frameMs - sample.glMs - sample.finishMs;
         sample.cpuMs = double(cpuNow - bench.cpuStart) / 1e6;
+        sample.systemCpuMs =
+            double(threadCpuNow - bench.threadCpuStart - counters.glThreadCpuNanoseconds) / 1e6;
         sample.drawCalls = counters.drawCalls;
         sample.glDraws = counters.glDraws;
     }
@@ -123,6 +127,7 @@ bool BenchFrameDone() {
     HoldClockAt(bench.times[bench.timeIndex]);
     bench.frameStart = Nanoseconds(CLOCK_MONOTONIC);
     bench.cpuStart = Nanoseconds(CLOCK_PROCESS_CPUTIME_ID);
+    bench.threadCpuStart = Nanoseconds(CLOCK_THREAD_CPUTIME_ID);
     return true;
 }
 
@@ -150,6 +155,7 @@ void BeginBenchFrames() {
     HoldClockAt(g_bench.times[0]);
     g_bench.frameStart = Nanoseconds(CLOCK_MONOTONIC);
     g_bench.cpuStart = Nanoseconds(CLOCK_PROCESS_CPUTIME_ID);
+    g_bench.threadCpuStart = Nanoseconds(CLOCK_THREAD_CPUTIME_ID);
 }
 
 int FinishBench(int showResult, std::ostream& out, std::ostream& err) {

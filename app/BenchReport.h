@@ -13,6 +13,9 @@ struct BenchSample {
     // The frame less the OpenGL submission and the wait: the show's own
     // work and the stand-ins' bookkeeping.
     double systemMs = 0.0;
+    // The main thread's CPU time outside the OpenGL calls and the wait: the
+    // system's own work without the time other programs took the core.
+    double systemCpuMs = 0.0;
     double glMs = 0.0;
     double finishMs = 0.0;
     // CPU time of all the process's threads (the rasteriser's included):
@@ -29,7 +32,7 @@ struct BenchSpread {
 
 struct BenchTimeResult {
     double t = 0.0;
-    BenchSpread frameMs, systemMs, glMs, finishMs, cpuMs;
+    BenchSpread frameMs, systemMs, systemCpuMs, glMs, finishMs, cpuMs;
     double drawCalls = 0.0;  // medians
     double glDraws = 0.0;
 };

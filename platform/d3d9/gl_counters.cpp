@@ -11,6 +11,12 @@ std::uint64_t CounterNanoseconds() {
     return std::uint64_t(now.tv_sec) * 1000000000u + std::uint64_t(now.tv_nsec);
 }
 
+std::uint64_t ThreadCpuNanoseconds() {
+    timespec now = {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::uint64_t(now.tv_sec) * 1000000000u + std::uint64_t(now.tv_nsec);
+}
+
 namespace d3d9 {
 
 void CountFrames(bool on) {

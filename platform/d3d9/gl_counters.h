@@ -18,6 +18,7 @@ struct GlCounters {
 extern GlCounters g_glCounters;
 
 std::uint64_t CounterNanoseconds();
+std::uint64_t ThreadCpuNanoseconds();
 
 // Times the call it lives in as OpenGL submission.
 class GlTimeScope {
@@ -25,11 +26,13 @@ public:
     GlTimeScope() : counted_(g_glCounters.on) {
         if (counted_ && g_glCounters.depth++ == 0) {
             start_ = CounterNanoseconds();
+            cpuStart_ = ThreadCpuNanoseconds();
         }
     }
     ~GlTimeScope() {
         if (counted_ && --g_glCounters.depth == 0) {
             g_glCounters.frame.glNanoseconds += CounterNanoseconds() - start_;
+            g_glCounters.frame.glThreadCpuNanoseconds += ThreadCpuNanoseconds() - cpuStart_;
         }
     }
     GlTimeScope(const GlTimeScope&) = delete;
@@ -38,4 +41,5 @@ public:
 private:
     bool counted_;
     std::uint64_t start_ = 0;
+    std::uint64_t cpuStart_ = 0;
 };

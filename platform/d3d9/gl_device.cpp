@@ -216,8 +216,10 @@ namespace {
 // Waits for the GPU, the wait counted apart from the submission.
 void FinishCounted() {
     const std::uint64_t start = CounterNanoseconds();
+    const std::uint64_t cpuStart = ThreadCpuNanoseconds();
     glFinish();
     g_glCounters.frame.finishNanoseconds += CounterNanoseconds() - start;
+    g_glCounters.frame.glThreadCpuNanoseconds += ThreadCpuNanoseconds() - cpuStart;
 }
 
 }  // namespace

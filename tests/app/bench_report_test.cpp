@@ -38,7 +38,7 @@ TEST(BenchReportTest, DefaultTimesFallInsideEveryStretchOfTheSchedule) {
 TEST(BenchReportTest, TimesSumUpTheirFramesAndPrintAsOneJsonObject) {
     std::vector<BenchSample> samples(4);
     for (int i = 0; i < 4; ++i) {
-        samples[std::size_t(i)] = {10.0 + i, 1.0, 5.0 + i, 4.0, 20.0, 3, std::uint32_t(2 + i % 2)};
+        samples[std::size_t(i)] = {10.0 + i, 1.0, 0.5, 5.0 + i, 4.0, 20.0, 3, std::uint32_t(2 + i % 2)};
     }
     BenchResult result;
     result.frames = 4;
@@ -60,6 +60,7 @@ TEST(BenchReportTest, TimesSumUpTheirFramesAndPrintAsOneJsonObject) {
               "\"load_before\":\"0.50 0.40 0.30\",\"load_after\":\"0.60 0.40 0.30\","
               "\"times\":[{\"t\":106.5000,\"frame_ms\":{\"median\":11.5000,\"p95\":13.0000},"
               "\"system_ms\":{\"median\":1.0000,\"p95\":1.0000},"
+              "\"system_cpu_ms\":{\"median\":0.5000,\"p95\":0.5000},"
               "\"gl_ms\":{\"median\":6.5000,\"p95\":8.0000},"
               "\"finish_ms\":{\"median\":4.0000,\"p95\":4.0000},"
               "\"cpu_ms\":{\"median\":20.0000,\"p95\":20.0000},\"draw_calls\":3,"

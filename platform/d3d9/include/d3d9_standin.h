@@ -38,6 +38,8 @@ struct FrameCounters {
     std::uint64_t glNanoseconds = 0;
     // Present waiting for the GPU to finish the frame (glFinish).
     std::uint64_t finishNanoseconds = 0;
+    // The calling thread's CPU time in both of the above.
+    std::uint64_t glThreadCpuNanoseconds = 0;
     // DrawPrimitive and DrawIndexedPrimitive calls that passed their checks.
     std::uint32_t drawCalls = 0;
     // OpenGL draw commands issued: a batch of draws drawn instanced is one.
