@@ -16,6 +16,7 @@ namespace {
 constexpr const char* kProgram = "hush";
 constexpr const char* kVersion = "hush 1.0.0";
 constexpr int kMaxFps = 1000;
+constexpr int kMaxBenchFrames = 100000;
 
 // A time on the show clock: a finite number of seconds from 0 to a bound far
 // past the show's end, so that counts of nanoseconds stay well inside 64 bits.
@@ -26,6 +27,17 @@ const CLI::Validator kShowTime(
         if (!CLI::detail::lexical_cast(text, seconds) || !(seconds >= 0.0) ||
             !(seconds <= kLatestTime)) {
             return "Value " + text + " is not a time from 0 to 1000000 seconds";
+        }
+        return {};
+    },
+    "");
+
+// A time the benchmark holds the show at: inside the show's 180 seconds.
+const CLI::Validator kBenchTime(
+    [](const std::string& text) -> std::string {
+        double seconds = 0.0;
+        if (!CLI::detail::lexical_cast(text, seconds) || !(seconds >= 0.0) || !(seconds <= 180.0)) {
+            return "Value " + text + " is not a show time from 0 to 180 seconds";
         }
         return {};
     },
@@ -100,6 +112,25 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
             ->check(kShowTime)
             ->needs(captureOption);
 
+    BenchSettings& bench = options.bench;
+    CLI::Option* benchFlag =
+        app.add_flag("--bench", bench.on,
+                     "Time the show offscreen at 1024x768 with its clock held at each of the "
+                     "--at times, and print where the frame time goes");
+    benchFlag->excludes(fullscreenFlag)->excludes(captureOption);
+    app.add_option("--at", bench.at,
+                   "Show times to benchmark, comma-separated (default: one in each stretch of "
+                   "the schedule)")
+        ->type_name("T,...")
+        ->delimiter(',')
+        ->check(kBenchTime)
+        ->needs(benchFlag);
+    app.add_option("--frames", bench.frames, "Frames timed at each time (default 200)")
+        ->type_name("N")
+        ->check(CLI::Range(1, kMaxBenchFrames).description(""))
+        ->needs(benchFlag);
+    app.add_flag("--json", bench.json, "Print the benchmark as one JSON object")->needs(benchFlag);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -126,10 +157,10 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
         return kUsageExitCode;
     }
 
-    // A capture answers the prompt as a window does.
-    options.display = windowed || captureOption->count() > 0 ? DisplayChoice::Windowed
-                      : fullscreen                           ? DisplayChoice::Fullscreen
-                                                             : DisplayChoice::Ask;
+    // A capture or a benchmark answers the prompt as a window does.
+    options.display = windowed || captureOption->count() > 0 || bench.on ? DisplayChoice::Windowed
+                      : fullscreen                                       ? DisplayChoice::Fullscreen
+                                                                         : DisplayChoice::Ask;
     return std::nullopt;
 }
 

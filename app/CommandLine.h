@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 enum class DisplayChoice { Ask, Windowed, Fullscreen };
 
@@ -23,12 +24,23 @@ struct CaptureSettings {
     double to = std::numeric_limits<double>::infinity();
 };
 
+// --bench [--at T,...] [--frames N] [--json]: the show rendered offscreen
+// with its clock held at each time for a number of frames, timed.
+struct BenchSettings {
+    bool on = false;
+    // Show times; empty: one time in each stretch of the schedule.
+    std::vector<double> at;
+    int frames = 200;
+    bool json = false;
+};
+
 struct CommandLineOptions {
     DisplayChoice display = DisplayChoice::Ask;
     std::string logFile;    // empty: the HTML log stays off
     std::string dataDir;    // empty: the working directory holds the data
     std::string traceFile;  // absolute; empty: no call trace
     CaptureSettings capture;
+    BenchSettings bench;
 };
 
 // Exit status for an unknown option or a bad value.

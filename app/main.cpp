@@ -1,6 +1,7 @@
 // The process entry on this platform: reads the command line, sets up the
 // trace and capture mode, makes Ctrl+C close the window, and hands over to
 // WinMain.
+#include "app/Bench.h"
 #include "app/Capture.h"
 #include "app/CommandLine.h"
 #include "app/FftTap.h"
@@ -15,12 +16,16 @@
 namespace {
 
 bool g_capturing = false;
+bool g_benching = false;
 
 // Start-up is over: the analyser and the timer exist, the first frame is next.
 void StartLoop() {
-    TapFft(g_capturing);
+    TapFft(g_capturing || g_benching);
     if (g_capturing) {
         BeginCaptureFrames();
+    }
+    if (g_benching) {
+        BeginBenchFrames();
     }
 }
 
@@ -33,6 +38,7 @@ int main(int argc, char** argv) {
         return *exitCode;
     }
     g_capturing = !options.capture.out.empty();
+    g_benching = options.bench.on;
     const bool tracing = !options.traceFile.empty();
     // A capture that cannot be made says so before anything has been done.
     if (g_capturing && !CheckCapture(options.capture, std::cerr)) {
@@ -48,7 +54,10 @@ int main(int argc, char** argv) {
     if (g_capturing && !StartCapture(std::cerr)) {
         return kCaptureSetupExitCode;
     }
-    if (g_capturing || tracing) {
+    if (g_benching) {
+        StartBench(options.bench);
+    }
+    if (g_capturing || g_benching || tracing) {
         g_loopStartHook = &StartLoop;
     }
     if (options.display == DisplayChoice::Windowed) {
@@ -64,5 +73,8 @@ int main(int argc, char** argv) {
     // exits with status 5.
     const int result = WinMain(GetModuleHandleW(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
     StopTrace();
+    if (g_benching) {
+        return FinishBench(result, std::cout, std::cerr);
+    }
     return g_capturing ? FinishCapture(result, std::cerr) : result;
 }

@@ -8,7 +8,7 @@
 namespace bass {
 
 bool DecodedPcm::Allocate(std::int64_t capacityFrames) {
-    samples_.reset(new (std::nothrow) float[static_cast<std::size_t>(capacityFrames) * kChannels]);
+    samples_.reset(new (std::nothrow) Sample[static_cast<std::size_t>(capacityFrames) * kChannels]);
     capacity_ = samples_ != nullptr ? capacityFrames : 0;
     return samples_ != nullptr;
 }
@@ -35,10 +35,10 @@ void DecodedPcm::MixInto(float* out, std::int64_t first, int count, float gain) 
     const std::int64_t begin = std::max<std::int64_t>(first, 0);
     const std::int64_t end = std::min<std::int64_t>(first + count, Decoded());
     for (std::int64_t frame = begin; frame < end; ++frame) {
-        const float* in = samples_.get() + frame * kChannels;
+        const Sample* in = samples_.get() + frame * kChannels;
         float* mixed = out + (frame - first) * kChannels;
-        mixed[0] += in[0] * gain;
-        mixed[1] += in[1] * gain;
+        mixed[0] += float(in[0]) * kScale * gain;
+        mixed[1] += float(in[1]) * kScale * gain;
     }
 }
 
@@ -49,8 +49,8 @@ void DecodedPcm::ReadMono(std::int64_t first, int count, float* out) const {
         if (frame < 0 || frame >= decoded) {
             out[i] = 0.0f;
         } else {
-            const float* in = samples_.get() + frame * kChannels;
-            out[i] = (in[0] + in[1]) * 0.5f;
+            const Sample* in = samples_.get() + frame * kChannels;
+            out[i] = (float(in[0]) * kScale + float(in[1]) * kScale) * 0.5f;
         }
     }
 }

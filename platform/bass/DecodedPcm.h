@@ -1,7 +1,8 @@
-// The decoded music of one stream: stereo 32-bit float frames at the output
-// rate, filled progressively by the decoder thread and read by the output
-// callback and the FFT at the same time. Frames not yet decoded read as
-// silence.
+// The decoded music of one stream: stereo 16-bit frames at the output rate
+// (half the memory of floats, and what the music holds anyway), filled
+// progressively by the decoder thread and read, as floats in [-1, 1], by the
+// output callback and the FFT at the same time. Frames not yet decoded read
+// as silence.
 #pragma once
 
 #include <atomic>
@@ -15,12 +16,15 @@ namespace bass {
 class DecodedPcm {
 public:
     static constexpr int kChannels = 2;
+    using Sample = std::int16_t;
+    // What a stored sample is multiplied by to read it as a float.
+    static constexpr float kScale = 1.0f / 32767.0f;
 
     // False when the memory cannot be had.
     bool Allocate(std::int64_t capacityFrames);
 
     // Decoder side: room after the decoded frames, then publishing them.
-    float* Tail() { return samples_.get() + decoded_.load(std::memory_order_relaxed) * kChannels; }
+    Sample* Tail() { return samples_.get() + decoded_.load(std::memory_order_relaxed) * kChannels; }
     std::int64_t Room() const { return capacity_ - decoded_.load(std::memory_order_relaxed); }
     void Commit(std::int64_t frames);
     // No more frames will come (the file ended, failed or decoding stopped).
@@ -37,7 +41,7 @@ public:
     void ReadMono(std::int64_t first, int count, float* out) const;
 
 private:
-    std::unique_ptr<float[]> samples_;
+    std::unique_ptr<Sample[]> samples_;
     std::int64_t capacity_ = 0;
     std::atomic<std::int64_t> decoded_{0};
     std::atomic<bool> finished_{false};

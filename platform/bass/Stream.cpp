@@ -61,15 +61,16 @@ void Stream::StopDecoding() {
 }
 
 void Stream::Decode(std::unique_ptr<Mp3Reader> reader) {
-    // The file's own rate and channels become stereo at the output rate.
+    // The file's own rate and channels become 16-bit stereo at the output
+    // rate.
     SDL_AudioStream* converter = SDL_NewAudioStream(
         AUDIO_F32SYS, static_cast<Uint8>(reader->Channels()), static_cast<int>(reader->Rate()),
-        AUDIO_F32SYS, DecodedPcm::kChannels, rate_);
+        AUDIO_S16SYS, DecodedPcm::kChannels, rate_);
     if (converter == nullptr) {
         pcm_.Finish();
         return;
     }
-    const int frameBytes = static_cast<int>(sizeof(float)) * DecodedPcm::kChannels;
+    const int frameBytes = static_cast<int>(sizeof(DecodedPcm::Sample)) * DecodedPcm::kChannels;
     auto drain = [&] {
         while (pcm_.Room() > 0) {
             const int got = SDL_AudioStreamGet(

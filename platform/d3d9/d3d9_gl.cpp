@@ -7,6 +7,8 @@
 #include "gl_device.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 // The Win32 stand-in's window table. Referenced weakly, so the Direct3D
 // stand-in also links into programs without it; there it draws offscreen
@@ -75,7 +77,27 @@ IDirect3D9* NewGlDirect3D() {
     return new GlDirect3D();
 }
 
+namespace {
+
+// HUSH_D3D9_BATCHING=0 in the environment turns batching off from the start.
+bool BatchingFromEnvironment() {
+    const char* setting = std::getenv("HUSH_D3D9_BATCHING");
+    return setting == nullptr || std::strcmp(setting, "0") != 0;
+}
+
+bool g_batchDraws = BatchingFromEnvironment();
+
+}  // namespace
+
 namespace d3d9 {
+
+void BatchDraws(bool on) {
+    g_batchDraws = on;
+}
+
+bool BatchingDraws() {
+    return g_batchDraws;
+}
 
 void AllowClipControl(bool allowed) {
     GlContext::AllowClipControl(allowed);

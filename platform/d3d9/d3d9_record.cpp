@@ -22,6 +22,9 @@ public:
     RecordDevice(UINT width, UINT height, bool depth) : DeviceCore(width, height, depth) {}
 
     void Log(d3d9::RecordedCall call) { calls_.push_back(std::move(call)); }
+    // Off, calls are not even described, so nothing is allocated for them.
+    bool Logging() const { return logging_; }
+    void KeepLog(bool on) { logging_ = on; }
     const std::vector<d3d9::RecordedCall>& Calls() const { return calls_; }
     void ClearCalls() { calls_.clear(); }
 
@@ -49,6 +52,9 @@ protected:
     }
 
     void Note(const DeviceCall& call) override {
+        if (!Logging()) {
+            return;
+        }
         d3d9::RecordedCall entry;
         entry.call = call.call;
         entry.name = call.name != nullptr ? call.name : "";
@@ -62,6 +68,9 @@ protected:
     }
 
     void NoteReference(const char* call, ULONG count) override {
+        if (!Logging()) {
+            return;
+        }
         d3d9::RecordedCall entry;
         entry.call = call;
         entry.name = "Device";
@@ -70,6 +79,7 @@ protected:
     }
 
 private:
+    bool logging_ = true;
     std::vector<d3d9::RecordedCall> calls_;
 };
 
@@ -84,6 +94,9 @@ public:
 
     HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override {
         const HRESULT result = Base::Lock(offset, size, data, flags);
+        if (!device_->Logging()) {
+            return result;
+        }
         d3d9::RecordedCall entry = Entry("Lock");
         entry.args.insert(entry.args.end(), {offset, size, flags});
         entry.result = result;
@@ -92,6 +105,9 @@ public:
     }
 
     HRESULT Unlock() override {
+        if (!device_->Logging()) {
+            return Base::Unlock();
+        }
         d3d9::RecordedCall entry = Entry("Unlock");
         if (this->Locked()) {
             const auto [begin, end] = this->LockedRange();
@@ -106,6 +122,9 @@ protected:
     void Upload(UINT, UINT) override {}
 
     void NoteReference(const char* call, ULONG count) override {
+        if (!device_->Logging()) {
+            return;
+        }
         d3d9::RecordedCall entry = Entry(call);
         entry.args.push_back(count);
         device_->Log(std::move(entry));
@@ -131,6 +150,9 @@ public:
 
 protected:
     void NoteReference(const char* call, ULONG count) override {
+        if (!device_->Logging()) {
+            return;
+        }
         d3d9::RecordedCall entry;
         entry.call = call;
         entry.texture = File();
@@ -154,6 +176,9 @@ protected:
     void EndTechnique(std::size_t) override {}
 
     void Note(const EffectCall& call) override {
+        if (!device_->Logging()) {
+            return;
+        }
         d3d9::RecordedCall entry = Entry(call.call);
         entry.name = call.name != nullptr ? call.name : "";
         entry.texture = FileOf(call.texture);
@@ -168,6 +193,9 @@ protected:
     }
 
     void NoteReference(const char* call, ULONG count) override {
+        if (!device_->Logging()) {
+            return;
+        }
         d3d9::RecordedCall entry = Entry(call);
         entry.args = {count};
         device_->Log(std::move(entry));
@@ -256,6 +284,12 @@ bool IsRecordingDevice(IDirect3DDevice9* device) {
 const std::vector<RecordedCall>& RecordedCalls(IDirect3DDevice9* device) {
     RecordDevice* recording = dynamic_cast<RecordDevice*>(device);
     return recording != nullptr ? recording->Calls() : kNoCalls;
+}
+
+void KeepRecordedCalls(IDirect3DDevice9* device, bool keep) {
+    if (RecordDevice* recording = dynamic_cast<RecordDevice*>(device)) {
+        recording->KeepLog(keep);
+    }
 }
 
 void ClearRecordedCalls(IDirect3DDevice9* device) {

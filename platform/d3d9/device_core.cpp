@@ -437,13 +437,7 @@ HRESULT DeviceCore::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, 
     }
     // Every index the draw reads, moved by the base vertex, must name a
     // vertex inside the stream.
-    UINT lowest = 0xFFFFFFFFu;
-    UINT highest = 0;
-    for (UINT i = startIndex; i < startIndex + indexCount; ++i) {
-        const UINT index = indices_->IndexAt(i);
-        lowest = index < lowest ? index : lowest;
-        highest = index > highest ? index : highest;
-    }
+    const auto [lowest, highest] = indices_->IndexRange(startIndex, indexCount);
     const std::int64_t first = std::int64_t(baseVertex) + lowest;
     const std::int64_t last = std::int64_t(baseVertex) + highest;
     if (first < 0 || !VerticesFit(std::uint64_t(last))) {

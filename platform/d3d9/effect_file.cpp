@@ -240,6 +240,7 @@ private:
                                             "mat4 or sampler2D");
         }
         ++i;
+        const std::size_t firstOfDeclaration = file_.parameters.size();
         for (;;) {
             if (!ExpectIdentifier(i, "a parameter name")) {
                 return false;
@@ -268,6 +269,10 @@ private:
             }
             if (!Expect(i, ';', "after a uniform declaration")) {
                 return false;
+            }
+            for (std::size_t p = firstOfDeclaration; p < file_.parameters.size(); ++p) {
+                file_.parameters[p].declarationBegin = tokens_[*at].begin;
+                file_.parameters[p].declarationEnd = tokens_[i].end;
             }
             *at = i + 1;
             return true;

@@ -25,6 +25,9 @@ struct ParameterDesc {
     // sampler_state block sets on that stage.
     UINT stage = 0;
     std::vector<std::pair<D3DSAMPLERSTATETYPE, DWORD>> samplerStates;
+    // Offsets into the text of the declaration it stands in, from the
+    // "uniform" keyword to the ';' (shared by "uniform float a, b;").
+    std::size_t declarationBegin = 0, declarationEnd = 0;
 };
 
 struct PassDesc {

@@ -1,10 +1,14 @@
 // The OpenGL device's hooks: state to GL, clears, draws, Present.
 #include "gl_device.h"
 
+#include "gl_counters.h"
 #include "gl_effect.h"
+#include "gl_instance_batch.h"
 #include "gl_resources.h"
 #include "gl_state.h"
 #include "letterbox.h"
+
+#include <d3d9_standin.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -55,6 +59,7 @@ HRESULT GlDevice::Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& parame
     GlDevice* created =
         new GlDevice(std::move(context), parameters.BackBufferWidth, parameters.BackBufferHeight,
                      parameters.EnableAutoDepthStencil != FALSE);
+    created->batching_ = d3d9::BatchingDraws();
     if (!created->Initialise(parameters.BackBufferFormat == D3DFMT_A8R8G8B8 ? GL_RGBA8 : GL_RGB8)) {
         std::fprintf(stderr, "Direct3D stand-in: cannot make a %ux%u back buffer\n",
                      parameters.BackBufferWidth, parameters.BackBufferHeight);
@@ -145,6 +150,8 @@ void GlDevice::Forget(const Effect* effect) {
 
 void GlDevice::DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z,
                        DWORD stencil) {
+    GlTimeScope timed;
+    FlushDraws();
     MakeCurrent();
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) {
@@ -164,7 +171,22 @@ void GlDevice::DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
         mask |= GL_STENCIL_BUFFER_BIT;
     }
     // Direct3D clears the viewport (or the given rectangles inside it) and
-    // ignores the depth write state while doing so.
+    // ignores the depth write state while doing so. A clear of the whole
+    // back buffer goes without the scissor: software rasterisers clear a
+    // whole buffer much faster than a rectangle of it.
+    const D3DVIEWPORT9& viewport = Viewport();
+    if (count == 0 && viewport.X == 0 && viewport.Y == 0 && viewport.Width == Width() &&
+        viewport.Height == Height()) {
+        glClear(mask);
+    } else {
+        ClearRectangles(count, rects, mask);
+    }
+    if (flags & D3DCLEAR_ZBUFFER) {
+        glDepthMask(RenderState(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+    }
+}
+
+void GlDevice::ClearRectangles(DWORD count, const D3DRECT* rects, GLbitfield mask) {
     const D3DVIEWPORT9& viewport = Viewport();
     const std::int64_t left = viewport.X, top = viewport.Y;
     const std::int64_t right = left + viewport.Width, bottom = top + viewport.Height;
@@ -187,12 +209,41 @@ void GlDevice::DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
         clearRect(rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2);
     }
     glDisable(GL_SCISSOR_TEST);
-    if (flags & D3DCLEAR_ZBUFFER) {
-        glDepthMask(RenderState(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+}
+
+namespace {
+
+// Waits for the GPU, the wait counted apart from the submission.
+void FinishCounted() {
+    const std::uint64_t start = CounterNanoseconds();
+    const std::uint64_t cpuStart = ThreadCpuNanoseconds();
+    glFinish();
+    g_glCounters.frame.finishNanoseconds += CounterNanoseconds() - start;
+    g_glCounters.frame.glThreadCpuNanoseconds += ThreadCpuNanoseconds() - cpuStart;
+}
+
+}  // namespace
+
+// While counting, the frame's drawing is waited for before the copies (which
+// would otherwise wait for it inside the submission) and the copies after.
+void GlDevice::DoPresent() {
+    if (g_glCounters.on) {
+        MakeCurrent();
+        {
+            GlTimeScope timed;
+            FlushDraws();
+        }
+        FinishCounted();
+    }
+    CopyToWindow();
+    if (g_glCounters.on) {
+        FinishCounted();
     }
 }
 
-void GlDevice::DoPresent() {
+void GlDevice::CopyToWindow() {
+    GlTimeScope timed;
+    FlushDraws();
     MakeCurrent();
     const GLint width = GLint(Width());
     const GLint height = GLint(Height());
@@ -216,6 +267,8 @@ void GlDevice::DoPresent() {
 }
 
 void GlDevice::ApplyViewport(const D3DVIEWPORT9& viewport) {
+    GlTimeScope timed;
+    FlushDraws();
     MakeCurrent();
     // Direct3D counts Y down from the top; GL counts up from the bottom.
     glViewport(GLint(viewport.X), GLint(Height() - viewport.Y - viewport.Height),
@@ -224,6 +277,8 @@ void GlDevice::ApplyViewport(const D3DVIEWPORT9& viewport) {
 }
 
 void GlDevice::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+    GlTimeScope timed;
+    FlushDraws();
     MakeCurrent();
     switch (state) {
         case D3DRS_ZENABLE:
@@ -269,6 +324,8 @@ void GlDevice::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
 }
 
 void GlDevice::ApplySamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
+    GlTimeScope timed;
+    FlushDraws();
     MakeCurrent();
     const GLuint name = samplers_[sampler];
     switch (type) {
@@ -302,6 +359,8 @@ void GlDevice::ApplySamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD 
 }
 
 void GlDevice::BindTexture(DWORD stage, TextureBase* texture) {
+    GlTimeScope timed;
+    FlushDraws();
     MakeCurrent();
     glActiveTexture(GL_TEXTURE0 + stage);
     glBindTexture(GL_TEXTURE_2D, texture != nullptr ? static_cast<GlTexture*>(texture)->Name() : 0);
@@ -358,28 +417,60 @@ void GlDevice::BindInputs() {
     inputsDirty_ = false;
 }
 
+GLint GlDevice::AlphaFunc() const {
+    return GLint(RenderState(D3DRS_ALPHATESTENABLE) ? RenderState(D3DRS_ALPHAFUNC)
+                                                    : DWORD(D3DCMP_ALWAYS));
+}
+
 void GlDevice::PrepareDraw() {
     MakeCurrent();
     if (inputsDirty_) {
         BindInputs();
     }
     if (alphaDirty_ && program_ != nullptr && program_->alphaFunc >= 0) {
-        const DWORD func = RenderState(D3DRS_ALPHATESTENABLE) ? RenderState(D3DRS_ALPHAFUNC)
-                                                              : DWORD(D3DCMP_ALWAYS);
-        glUniform1i(program_->alphaFunc, GLint(func));
+        glUniform1i(program_->alphaFunc, AlphaFunc());
         glUniform1f(program_->alphaRef, float(RenderState(D3DRS_ALPHAREF)));
         alphaDirty_ = false;
     }
 }
 
+void GlDevice::FlushBatch() {
+    GlTimeScope timed;
+    MakeCurrent();
+    InstanceBatch* batch = openBatch_;
+    openBatch_ = nullptr;
+    g_glCounters.frame.glDraws += batch->Flush();
+}
+
+// A draw the open run takes costs no GL command; its first one binds the
+// inputs the whole run draws from.
 void GlDevice::DoDraw(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) {
+    ++g_glCounters.frame.drawCalls;
+    if (openBatch_ != nullptr) {
+        if (openBatch_->Accepts(type, startVertex, vertexCount)) {
+            if (openBatch_->Empty()) {
+                GlTimeScope timed;
+                PrepareDraw();
+            }
+            openBatch_->Take(type, startVertex, vertexCount, AlphaFunc(),
+                             float(RenderState(D3DRS_ALPHAREF)));
+            return;
+        }
+        FlushDraws();
+    }
+    GlTimeScope timed;
     PrepareDraw();
+    ++g_glCounters.frame.glDraws;
     glDrawArrays(GlPrimitive(type), GLint(startVertex), GLsizei(vertexCount));
 }
 
 void GlDevice::DoDrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex,
                              UINT indexCount) {
+    GlTimeScope timed;
+    FlushDraws();
     PrepareDraw();
+    ++g_glCounters.frame.drawCalls;
+    ++g_glCounters.frame.glDraws;
     const UINT size = Indices()->IndexSize();
     glDrawElementsBaseVertex(
         GlPrimitive(type), GLsizei(indexCount), size == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
@@ -387,6 +478,8 @@ void GlDevice::DoDrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIn
 }
 
 void GlDevice::ReadPresentedFrame(BYTE* rgba, UINT pitch) {
+    GlTimeScope timed;
+    FlushDraws();
     MakeCurrent();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, presented_.framebuffer);
     glReadPixels(0, 0, GLsizei(Width()), GLsizei(Height()), GL_RGBA, GL_UNSIGNED_BYTE,
@@ -401,6 +494,7 @@ HRESULT GlDevice::ReadWindowPixels(std::vector<BYTE>* rgba, UINT* width, UINT* h
         return D3DERR_INVALIDCALL;
     }
     MakeCurrent();
+    FlushDraws();
     int drawableWidth = 0, drawableHeight = 0;
     SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
     std::vector<BYTE> bottomUp(std::size_t(drawableWidth) * drawableHeight * 4);

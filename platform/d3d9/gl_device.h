@@ -11,15 +11,25 @@
 #include <memory>
 #include <vector>
 
+class InstanceBatch;
+
 // One linked pass program of an effect and where its uniforms are.
 struct GlProgram {
     const Effect* owner = nullptr;
     GLuint name = 0;
     std::size_t vertexStage = 0;
     std::size_t fragmentStage = 0;
-    std::vector<GLint> locations;  // per parameter; -1 where unused
-    GLint alphaFunc = -1;          // the emulated alpha test's uniforms
+    // Per parameter; -1 where unused. In an instanced program a parameter
+    // that can take a value per instance is at "hush_Uniform_<name>".
+    std::vector<GLint> locations;
+    GLint alphaFunc = -1;  // the emulated alpha test's uniforms
     GLint alphaRef = -1;
+    // The program's instanced twin (an index into the effect's programs),
+    // or -1: its draws are never batched.
+    int instanced = -1;
+    // Instanced programs, per parameter: "hush_Column_<name>", or -1 where
+    // the parameter cannot take a value per instance.
+    std::vector<GLint> columns;
 };
 
 // The texture unit uploads use, above the 16 sampler stages.
@@ -41,6 +51,20 @@ public:
     // After an effect bound programs of its own to set them up.
     void RebindProgram();
 
+    // Whether this device batches draws (see gl_instance_batch.h): decided
+    // when it is created.
+    bool Batching() const { return batching_; }
+    // The run of held-back draws, flushed before anything that would change
+    // what it draws; null to end it.
+    void OpenBatch(InstanceBatch* batch) { openBatch_ = batch; }
+    bool IsOpenBatch(const InstanceBatch* batch) const { return openBatch_ == batch; }
+    // Issues the held-back draws, if any.
+    void FlushDraws() {
+        if (openBatch_ != nullptr) {
+            FlushBatch();
+        }
+    }
+
     using DeviceCore::Forget;
     void Forget(const Effect* effect) override;
 
@@ -54,7 +78,10 @@ protected:
     void ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
     void ApplySamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override;
     void BindTexture(DWORD stage, TextureBase* texture) override;
-    void InputsChanged() override { inputsDirty_ = true; }
+    void InputsChanged() override {
+        FlushDraws();
+        inputsDirty_ = true;
+    }
     VertexBuffer* NewVertexBuffer(UINT length, DWORD usage, int number) override;
     IndexBuffer* NewIndexBuffer(UINT length, DWORD usage, UINT indexSize, int number) override;
     TextureBase* NewTexture(Image image, const char* file) override;
@@ -68,7 +95,16 @@ protected:
 private:
     GlDevice(std::unique_ptr<GlContext> context, UINT width, UINT height, bool depth);
     bool Initialise(GLenum colourFormat);
+    // Present without the wait: the back buffer kept for GetPresentedFrame
+    // and shown in the window.
+    void CopyToWindow();
+    // Clears the rectangles (all of the viewport when count is 0), each cut
+    // to the viewport, through the scissor.
+    void ClearRectangles(DWORD count, const D3DRECT* rects, GLbitfield mask);
     void PrepareDraw();
+    void FlushBatch();
+    // The alpha test's function, D3DCMP_ALWAYS while it is off.
+    GLint AlphaFunc() const;
     void BindInputs();
 
     std::unique_ptr<GlContext> context_;
@@ -80,6 +116,8 @@ private:
     std::vector<BYTE> staging_;
     const GlProgram* program_ = nullptr;
     const Effect* programOwner_ = nullptr;
+    InstanceBatch* openBatch_ = nullptr;
+    bool batching_ = true;
     bool inputsDirty_ = true;
     bool alphaDirty_ = true;
 };

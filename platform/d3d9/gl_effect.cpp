@@ -1,6 +1,7 @@
 // Building an effect's GL programs, applying passes and uploading values.
 #include "gl_effect.h"
 
+#include "gl_counters.h"
 #include "gl_shader.h"
 
 #include <algorithm>
@@ -28,6 +29,8 @@ GlEffect::GlEffect(GlDevice* device, EffectFile file, DWORD flags)
 
 GlEffect::~GlEffect() {
     device_->MakeCurrent();
+    device_->FlushDraws();
+    batch_.reset();
     for (auto& [stage, texture] : savedTextures_) {
         if (texture != nullptr) {
             texture->Release();
@@ -53,6 +56,7 @@ HRESULT GlEffect::Create(GlDevice* device, EffectFile file, const D3DXMACRO* def
 HRESULT GlEffect::Build(const D3DXMACRO* defines, std::string* errors) {
     const EffectFile& file = File();
     device_->MakeCurrent();
+    device_->FlushDraws();
     // Every stage is compiled, used or not, so each error shows at once.
     std::vector<GLuint> shaders(file.stages.size(), 0);
     std::string messages;
@@ -75,6 +79,9 @@ HRESULT GlEffect::Build(const D3DXMACRO* defines, std::string* errors) {
         if (shader != 0) {
             glDeleteShader(shader);
         }
+    }
+    if (SUCCEEDED(result) && device_->Batching()) {
+        BuildInstancedPrograms(defines);
     }
     device_->RebindProgram();
     *errors = messages;
@@ -120,6 +127,56 @@ HRESULT GlEffect::BuildProgram(std::size_t technique, std::size_t pass,
     return D3D_OK;
 }
 
+void GlEffect::BuildInstancedPrograms(const D3DXMACRO* defines) {
+    const EffectFile& file = File();
+    const std::size_t programs = programs_.size();
+    for (std::size_t i = 0; i < programs; ++i) {
+        const std::vector<bool> passedOn = FragmentStageNames(file, programs_[i].fragmentStage);
+        std::string log;
+        const GLuint vertex =
+            CompileShader(GL_VERTEX_SHADER,
+                          InstancedVertexSource(file, programs_[i].vertexStage, defines,
+                                                !device_->HasClipControl(), passedOn),
+                          &log);
+        const GLuint fragment = CompileShader(
+            GL_FRAGMENT_SHADER,
+            InstancedFragmentSource(file, programs_[i].fragmentStage, defines, passedOn), &log);
+        const GLuint name = vertex != 0 && fragment != 0 ? LinkProgram(vertex, fragment, &log) : 0;
+        glDeleteShader(vertex);
+        glDeleteShader(fragment);
+        if (name == 0) {
+            continue;
+        }
+        GlProgram program;
+        program.owner = this;
+        program.name = name;
+        program.vertexStage = programs_[i].vertexStage;
+        program.fragmentStage = programs_[i].fragmentStage;
+        glUseProgram(name);
+        for (const ParameterDesc& parameter : file.parameters) {
+            const bool number = parameter.type != ParameterType::Sampler2D;
+            const std::string uniform = number ? "hush_Uniform_" + parameter.name : parameter.name;
+            const GLint location = glGetUniformLocation(name, uniform.c_str());
+            program.locations.push_back(location);
+            program.columns.push_back(
+                number ? glGetUniformLocation(name, ("hush_Column_" + parameter.name).c_str())
+                       : -1);
+            if (!number && location >= 0) {
+                glUniform1i(location, GLint(parameter.stage));
+            }
+        }
+        glUniform1i(glGetUniformLocation(name, "hush_Instances"),
+                    GLint(InstanceBatch::kInstanceUnit - GL_TEXTURE0));
+        program.alphaFunc = glGetUniformLocation(name, "hush_AlphaFunc");
+        program.alphaRef = glGetUniformLocation(name, "hush_AlphaRef");
+        programs_[i].instanced = int(programs_.size());
+        programs_.push_back(std::move(program));
+    }
+    if (programs_.size() > programs) {
+        batch_ = std::make_unique<InstanceBatch>(file.parameters);
+    }
+}
+
 const GlProgram& GlEffect::ProgramOf(std::size_t technique, std::size_t pass) const {
     return programs_[passPrograms_[technique][pass]];
 }
@@ -157,6 +214,8 @@ void GlEffect::BeginTechnique(std::size_t technique, DWORD flags) {
 }
 
 void GlEffect::EndTechnique(std::size_t /*technique*/) {
+    GlTimeScope timed;
+    device_->FlushDraws();
     for (const auto& [state, value] : savedRenderStates_) {
         device_->SetRenderState(state, value);
     }
@@ -176,6 +235,12 @@ void GlEffect::EndTechnique(std::size_t /*technique*/) {
 }
 
 void GlEffect::ApplyPass(std::size_t technique, std::size_t pass) {
+    if (batch_ != nullptr && device_->IsOpenBatch(batch_.get()) &&
+        batch_->Continue(technique, pass, Parameters())) {
+        return;
+    }
+    GlTimeScope timed;
+    device_->FlushDraws();
     const EffectFile& file = File();
     for (const auto& [state, value] : file.techniques[technique].passes[pass].renderStates) {
         device_->SetRenderState(state, value);
@@ -194,9 +259,16 @@ void GlEffect::ApplyPass(std::size_t technique, std::size_t pass) {
     for (std::size_t p = 0; p < file.parameters.size(); ++p) {
         Upload(program, p);
     }
+    if (program.instanced >= 0) {
+        batch_->Start(technique, pass, Parameters(), &program,
+                      &programs_[std::size_t(program.instanced)]);
+        device_->OpenBatch(batch_.get());
+    }
 }
 
 void GlEffect::CommitPass(std::size_t technique, std::size_t pass) {
+    GlTimeScope timed;
+    device_->FlushDraws();
     const EffectFile& file = File();
     const GlProgram& program = ProgramOf(technique, pass);
     device_->UseProgram(&program);
@@ -215,28 +287,6 @@ void GlEffect::CommitPass(std::size_t technique, std::size_t pass) {
 // Matrices go up transposed: the GLSL mat4 then equals the D3DX matrix, so
 // "v * M" in GLSL is D3DX's row vector times M.
 void GlEffect::Upload(const GlProgram& program, std::size_t parameter) {
-    const GLint location = program.locations[parameter];
-    if (location < 0) {
-        return;
-    }
-    const float* values = Parameters().Values(parameter);
-    switch (File().parameters[parameter].type) {
-        case ParameterType::Float:
-            glUniform1f(location, values[0]);
-            break;
-        case ParameterType::Vec2:
-            glUniform2fv(location, 1, values);
-            break;
-        case ParameterType::Vec3:
-            glUniform3fv(location, 1, values);
-            break;
-        case ParameterType::Vec4:
-            glUniform4fv(location, 1, values);
-            break;
-        case ParameterType::Mat4:
-            glUniformMatrix4fv(location, 1, GL_TRUE, values);
-            break;
-        case ParameterType::Sampler2D:
-            break;
-    }
+    UploadUniform(program.locations[parameter], File().parameters[parameter].type,
+                  Parameters().Values(parameter), GL_TRUE);
 }

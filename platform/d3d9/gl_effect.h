@@ -5,7 +5,9 @@
 
 #include "effect.h"
 #include "gl_device.h"
+#include "gl_instance_batch.h"
 
+#include <memory>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -29,6 +31,10 @@ private:
     HRESULT Build(const D3DXMACRO* defines, std::string* errors);
     HRESULT BuildProgram(std::size_t technique, std::size_t pass,
                          const std::vector<GLuint>& shaders, std::string* errors);
+    // Gives every program an instanced twin and the effect its batch. A
+    // variant that does not build (too many values for the fragment stage's
+    // inputs) leaves its program unbatched.
+    void BuildInstancedPrograms(const D3DXMACRO* defines);
     void Upload(const GlProgram& program, std::size_t parameter);
     const GlProgram& ProgramOf(std::size_t technique, std::size_t pass) const;
 
@@ -36,6 +42,7 @@ private:
     std::vector<GlProgram> programs_;
     // [technique][pass]: index into programs_.
     std::vector<std::vector<std::size_t>> passPrograms_;
+    std::unique_ptr<InstanceBatch> batch_;
     // The sampler parameters, in declaration order.
     std::vector<std::size_t> samplers_;
     // What Begin saved for End to restore; sized once, so Begin allocates

@@ -1,6 +1,12 @@
 // GL textures.
 #include "gl_resources.h"
 
+#include "mip_chain.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 GlTexture::GlTexture(GlDevice* device, const Image& image, std::string file)
     : TextureBase(device, image.width, image.height, std::move(file)), device_(device) {
     device_->MakeCurrent();
@@ -14,7 +20,20 @@ GlTexture* GlTexture::Make(GlDevice* device, const Image& image, std::string fil
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, image.rgba.data());
-    glGenerateMipmap(GL_TEXTURE_2D);
+    std::vector<std::uint8_t> chain(MipChainBytes(image.width, image.height));
+    const std::uint8_t* level = image.rgba.data();
+    std::uint8_t* below = chain.data();
+    int width = image.width;
+    int height = image.height;
+    for (GLint index = 1; width > 1 || height > 1; ++index) {
+        HalveLevel(level, width, height, below);
+        width = std::max(width / 2, 1);
+        height = std::max(height / 2, 1);
+        glTexImage2D(GL_TEXTURE_2D, index, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     below);
+        level = below;
+        below += std::size_t(width) * std::size_t(height) * 4;
+    }
     glBindTexture(GL_TEXTURE_2D, 0);
     if (glGetError() == GL_OUT_OF_MEMORY) {
         texture->Release();
@@ -25,5 +44,6 @@ GlTexture* GlTexture::Make(GlDevice* device, const Image& image, std::string fil
 
 GlTexture::~GlTexture() {
     device_->MakeCurrent();
+    device_->FlushDraws();
     glDeleteTextures(1, &name_);
 }

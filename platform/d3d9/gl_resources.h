@@ -2,6 +2,7 @@
 // buffer or texture behind them.
 #pragma once
 
+#include "gl_counters.h"
 #include "gl_device.h"
 #include "image_file.h"
 #include "resources.h"
@@ -32,6 +33,7 @@ public:
 
     ~GlBuffer() override {
         device_->MakeCurrent();
+        device_->FlushDraws();
         glDeleteBuffers(1, &name_);
     }
 
@@ -39,7 +41,10 @@ public:
 
 protected:
     void Upload(UINT begin, UINT end) override {
+        GlTimeScope timed;
         device_->MakeCurrent();
+        // Held-back draws read the data as it was.
+        device_->FlushDraws();
         glBindBuffer(GL_COPY_WRITE_BUFFER, name_);
         glBufferSubData(GL_COPY_WRITE_BUFFER, begin, end - begin, this->Data() + begin);
     }
@@ -59,8 +64,8 @@ private:
 using GlVertexBuffer = GlBuffer<VertexBuffer>;
 using GlIndexBuffer = GlBuffer<IndexBuffer>;
 
-// An RGBA8 texture with its full mipmap chain; image row 0 is t = 0, so
-// Direct3D's v reads the picture top down.
+// An RGBA8 texture with its full mipmap chain (box-filtered, mip_chain.h);
+// image row 0 is t = 0, so Direct3D's v reads the picture top down.
 class GlTexture final : public TextureBase {
 public:
     // Null when GL runs out of memory.

@@ -1,6 +1,7 @@
 // Stage sources, compilation and the compiler log's line mapping.
 #include "gl_shader.h"
 
+#include <cstring>
 #include <regex>
 #include <sstream>
 #include <vector>
@@ -16,13 +17,14 @@ constexpr const char* kPreamble =
     "#define ATTR_TANGENT 4\n"
     "#define ATTR_TEXCOORD1 5\n";
 
-// The stage's own main runs first; then the fixed-function work that
-// Direct3D does after the pixel shader.
-std::string AlphaTestEpilogue(const std::string& output) {
+// The stage's own main runs after prelude; then the fixed-function work
+// that Direct3D does after the pixel shader.
+std::string AlphaTestEpilogue(const std::string& output, const std::string& prelude) {
     return "\n#undef main\n"
            "uniform int hush_AlphaFunc;\n"
            "uniform float hush_AlphaRef;\n"
-           "void main() {\n"
+           "void main() {\n" +
+           prelude +
            "    hush_user_main();\n"
            "    float alpha = floor(clamp(" +
            output +
@@ -46,17 +48,10 @@ constexpr const char* kClipZEpilogue =
     "    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;\n"
     "}\n";
 
-}  // namespace
-
-std::string StageSource(const EffectFile& file, std::size_t stage, const D3DXMACRO* defines,
-                        bool rewriteClipZ) {
-    const StageDesc& desc = file.stages[stage];
-    std::string epilogue;
-    if (desc.fragment && !desc.output.empty()) {
-        epilogue = AlphaTestEpilogue(desc.output);
-    } else if (!desc.fragment && rewriteClipZ) {
-        epilogue = kClipZEpilogue;
-    }
+// The preamble, the macros, then the stage's text with "#line 1"; with an
+// epilogue, the stage's main is renamed for the epilogue's main to call.
+std::string Assemble(const std::string& text, const D3DXMACRO* defines,
+                     const std::string& epilogue) {
     std::string source = kPreamble;
     for (const D3DXMACRO* macro = defines; macro != nullptr && macro->Name != nullptr; ++macro) {
         source += std::string("#define ") + macro->Name + " " +
@@ -66,9 +61,205 @@ std::string StageSource(const EffectFile& file, std::size_t stage, const D3DXMAC
         source += "#define main hush_user_main\n";
     }
     source += "#line 1\n";
-    source += file.StageText(stage);
+    source += text;
     source += epilogue;
     return source;
+}
+
+const char* GlslType(ParameterType type) {
+    switch (type) {
+        case ParameterType::Float:
+            return "float";
+        case ParameterType::Vec2:
+            return "vec2";
+        case ParameterType::Vec3:
+            return "vec3";
+        case ParameterType::Vec4:
+            return "vec4";
+        case ParameterType::Mat4:
+            return "mat4";
+        case ParameterType::Sampler2D:
+            break;
+    }
+    return "sampler2D";
+}
+
+// GLSL that reads one value of the type from texel i of the instance buffer.
+std::string InstanceFetch(ParameterType type) {
+    switch (type) {
+        case ParameterType::Float:
+            return "texelFetch(hush_Instances, i).x";
+        case ParameterType::Vec2:
+            return "texelFetch(hush_Instances, i).xy";
+        case ParameterType::Vec3:
+            return "texelFetch(hush_Instances, i).xyz";
+        case ParameterType::Mat4:
+            return "mat4(texelFetch(hush_Instances, i), texelFetch(hush_Instances, i + 1), "
+                   "texelFetch(hush_Instances, i + 2), texelFetch(hush_Instances, i + 3))";
+        default:
+            return "texelFetch(hush_Instances, i)";
+    }
+}
+
+bool IsIdentifierChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool InsideDeclaration(const EffectFile& file, std::size_t offset) {
+    for (const ParameterDesc& parameter : file.parameters) {
+        if (offset >= parameter.declarationBegin && offset < parameter.declarationEnd) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether text names the identifier outside comments and parameter
+// declarations.
+bool Names(const EffectFile& file, const std::string& text, const std::string& name) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text.compare(i, 2, "//") == 0) {
+            i = text.find('\n', i);
+            i = i == std::string::npos ? text.size() : i;
+        } else if (text.compare(i, 2, "/*") == 0) {
+            i = text.find("*/", i + 2);
+            i = i == std::string::npos ? text.size() : i + 2;
+        } else if (IsIdentifierChar(text[i])) {
+            std::size_t end = i;
+            while (end < text.size() && IsIdentifierChar(text[end])) {
+                ++end;
+            }
+            if (text.compare(i, end - i, name) == 0 && end - i == name.size() &&
+                !InsideDeclaration(file, i)) {
+                return true;
+            }
+            i = end;
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string StageSource(const EffectFile& file, std::size_t stage, const D3DXMACRO* defines,
+                        bool rewriteClipZ) {
+    const StageDesc& desc = file.stages[stage];
+    std::string epilogue;
+    if (desc.fragment && !desc.output.empty()) {
+        epilogue = AlphaTestEpilogue(desc.output, "");
+    } else if (!desc.fragment && rewriteClipZ) {
+        epilogue = kClipZEpilogue;
+    }
+    return Assemble(file.StageText(stage), defines, epilogue);
+}
+
+std::size_t InstanceTexels(ParameterType type) {
+    return type == ParameterType::Mat4 ? 4 : 1;
+}
+
+std::vector<bool> FragmentStageNames(const EffectFile& file, std::size_t fragmentStage) {
+    const std::string text = file.StageText(fragmentStage);
+    std::vector<bool> named(file.parameters.size());
+    for (std::size_t p = 0; p < named.size(); ++p) {
+        named[p] = Names(file, text, file.parameters[p].name);
+    }
+    return named;
+}
+
+namespace {
+
+// Without its "uniform" the parameter is a plain global of the stage.
+void DropUniformKeyword(const ParameterDesc& parameter, std::string* text) {
+    text->replace(parameter.declarationBegin, std::strlen("uniform"), std::strlen("uniform"), ' ');
+}
+
+bool IsNumber(const ParameterDesc& parameter) {
+    return parameter.type != ParameterType::Sampler2D;
+}
+
+}  // namespace
+
+std::string InstancedVertexSource(const EffectFile& file, std::size_t stage,
+                                  const D3DXMACRO* defines, bool rewriteClipZ,
+                                  const std::vector<bool>& passedOn) {
+    std::string text = file.StageText(stage);
+    std::string epilogue = "\n#undef main\nuniform samplerBuffer hush_Instances;\n";
+    std::string loads;
+    for (std::size_t p = 0; p < file.parameters.size(); ++p) {
+        const ParameterDesc& parameter = file.parameters[p];
+        if (!IsNumber(parameter)) {
+            continue;
+        }
+        const std::string& name = parameter.name;
+        const std::string type = GlslType(parameter.type);
+        DropUniformKeyword(parameter, &text);
+        epilogue += "uniform " + type + " hush_Uniform_" + name + ";\nuniform int hush_Column_" +
+                    name + ";\n";
+        loads += "    if (hush_Column_" + name + " >= 0) {\n        int i = hush_Column_" + name +
+                 " + gl_InstanceID * " + std::to_string(InstanceTexels(parameter.type)) +
+                 ";\n        " + name + " = " + InstanceFetch(parameter.type) +
+                 ";\n    } else {\n        " + name + " = hush_Uniform_" + name + ";\n    }\n";
+        if (passedOn[p]) {
+            epilogue += "flat out " + type + " hush_Flat_" + name + ";\n";
+            loads += "    hush_Flat_" + name + " = " + name + ";\n";
+        }
+    }
+    epilogue += "void main() {\n" + loads + "    hush_user_main();\n";
+    if (rewriteClipZ) {
+        epilogue += "    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;\n";
+    }
+    epilogue += "}\n";
+    return Assemble(text, defines, epilogue);
+}
+
+std::string InstancedFragmentSource(const EffectFile& file, std::size_t stage,
+                                    const D3DXMACRO* defines, const std::vector<bool>& passedOn) {
+    std::string text = file.StageText(stage);
+    std::string inputs;
+    std::string prelude;
+    for (std::size_t p = 0; p < file.parameters.size(); ++p) {
+        const ParameterDesc& parameter = file.parameters[p];
+        if (!passedOn[p] || !IsNumber(parameter)) {
+            continue;
+        }
+        DropUniformKeyword(parameter, &text);
+        inputs += std::string("flat in ") + GlslType(parameter.type) + " hush_Flat_" +
+                  parameter.name + ";\n";
+        prelude += "    " + parameter.name + " = hush_Flat_" + parameter.name + ";\n";
+    }
+    const StageDesc& desc = file.stages[stage];
+    std::string epilogue = desc.output.empty() ? "\n#undef main\nvoid main() {\n" + prelude +
+                                                     "    hush_user_main();\n}\n"
+                                               : AlphaTestEpilogue(desc.output, prelude);
+    return Assemble(text, defines, "\n" + inputs + epilogue);
+}
+
+void UploadUniform(GLint location, ParameterType type, const float* values, GLboolean transpose) {
+    if (location < 0) {
+        return;
+    }
+    switch (type) {
+        case ParameterType::Float:
+            glUniform1f(location, values[0]);
+            break;
+        case ParameterType::Vec2:
+            glUniform2fv(location, 1, values);
+            break;
+        case ParameterType::Vec3:
+            glUniform3fv(location, 1, values);
+            break;
+        case ParameterType::Vec4:
+            glUniform4fv(location, 1, values);
+            break;
+        case ParameterType::Mat4:
+            glUniformMatrix4fv(location, 1, transpose, values);
+            break;
+        case ParameterType::Sampler2D:
+            break;
+    }
 }
 
 GLuint CompileShader(GLenum kind, const std::string& source, std::string* log) {

@@ -8,6 +8,7 @@
 #include "effect_file.h"
 
 #include <string>
+#include <vector>
 
 // The source of one stage: "#version 330 core", the attribute location
 // names (ATTR_POSITION ...), the caller's macros, then the stage's text with
@@ -16,6 +17,33 @@
 // moved from [0, 1] to GL's [-1, 1] when there is no glClipControl.
 std::string StageSource(const EffectFile& file, std::size_t stage, const D3DXMACRO* defines,
                         bool rewriteClipZ);
+
+// Texels (four floats each) that one value of the type takes in an
+// instance buffer: four for a matrix (its columns), one otherwise.
+std::size_t InstanceTexels(ParameterType type);
+
+// Per parameter: whether the fragment stage's code names it (comments and
+// parameter declarations aside).
+std::vector<bool> FragmentStageNames(const EffectFile& file, std::size_t fragmentStage);
+
+// The instanced variants of a pass's stages, in which every number
+// parameter can take a value per instance. In the vertex stage they are
+// plain globals that its main fills before the stage's own main runs: from
+// "hush_Uniform_<name>" when "hush_Column_<name>" is negative, else from
+// texel (column + gl_InstanceID x texels) of the buffer texture
+// "hush_Instances" (a matrix as its four columns). Those marked passedOn
+// reach the fragment stage as flat outputs "hush_Flat_<name>", which its
+// variant copies into globals of the parameters' names.
+std::string InstancedVertexSource(const EffectFile& file, std::size_t stage,
+                                  const D3DXMACRO* defines, bool rewriteClipZ,
+                                  const std::vector<bool>& passedOn);
+std::string InstancedFragmentSource(const EffectFile& file, std::size_t stage,
+                                    const D3DXMACRO* defines, const std::vector<bool>& passedOn);
+
+// Uploads one parameter value to the current program (nothing for a
+// sampler or a location of -1). A matrix is 16 floats, read as rows when
+// transpose is GL_TRUE.
+void UploadUniform(GLint location, ParameterType type, const float* values, GLboolean transpose);
 
 // 0 on failure, with the compiler's or linker's log.
 GLuint CompileShader(GLenum kind, const std::string& source, std::string* log);

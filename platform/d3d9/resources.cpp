@@ -18,6 +18,30 @@ UINT IndexBuffer::IndexAt(UINT i) const {
     return index;
 }
 
+std::pair<UINT, UINT> IndexBuffer::IndexRange(UINT start, UINT count) {
+    for (const KnownRange& known : known_) {
+        if (known.count == count && known.start == start) {
+            return {known.lowest, known.highest};
+        }
+    }
+    UINT lowest = 0xFFFFFFFFu;
+    UINT highest = 0;
+    for (UINT i = start; i < start + count; ++i) {
+        const UINT index = IndexAt(i);
+        lowest = index < lowest ? index : lowest;
+        highest = index > highest ? index : highest;
+    }
+    known_[nextKnown_] = {start, count, lowest, highest};
+    nextKnown_ = (nextKnown_ + 1) % kKnownRanges;
+    return {lowest, highest};
+}
+
+void IndexBuffer::ForgetRanges() {
+    for (KnownRange& known : known_) {
+        known = KnownRange{};
+    }
+}
+
 TextureBase::TextureBase(DeviceBackend* owner, int width, int height, std::string file)
     : owner_(owner), width_(width), height_(height), file_(std::move(file)) {
     owner_->Device()->AddRef();

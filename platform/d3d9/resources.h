@@ -125,10 +125,24 @@ protected:
 
 class IndexBuffer : public Buffer<IDirect3DIndexBuffer9> {
 public:
+    // Any lock may change the indices: the ranges found so far are dropped.
+    HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override {
+        ForgetRanges();
+        return Buffer::Lock(offset, size, data, flags);
+    }
+    HRESULT Unlock() override {
+        ForgetRanges();
+        return Buffer::Unlock();
+    }
+
     // 2 for D3DFMT_INDEX16, 4 for D3DFMT_INDEX32.
     UINT IndexSize() const { return indexSize_; }
     UINT IndexCount() const { return Length() / indexSize_; }
     UINT IndexAt(UINT i) const;
+    // The lowest and highest of count indices from start (count > 0). The
+    // last few ranges asked for are kept until the indices change, so a
+    // static buffer drawn every frame is read once.
+    std::pair<UINT, UINT> IndexRange(UINT start, UINT count);
 
 protected:
     IndexBuffer(DeviceBackend* owner, UINT length, int number, UINT indexSize)
@@ -136,7 +150,17 @@ protected:
     ~IndexBuffer() override { Owner()->Forget(this); }
 
 private:
+    struct KnownRange {
+        UINT start = 0, count = 0;  // count 0: empty
+        UINT lowest = 0, highest = 0;
+    };
+    static constexpr int kKnownRanges = 4;
+
+    void ForgetRanges();
+
     UINT indexSize_;
+    KnownRange known_[kKnownRanges];
+    int nextKnown_ = 0;
 };
 
 // A texture's size and origin; the backend adds its pixels. Holds a reference

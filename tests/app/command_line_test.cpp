@@ -111,6 +111,33 @@ TEST(CommandLineTest, CaptureRangesThatMakeNoSenseAreUsageErrors) {
     }
 }
 
+TEST(CommandLineTest, BenchAnswersThePromptAsAWindowAndTakesItsTimes) {
+    const Parsed plain = Parse({"--bench"});
+    ASSERT_FALSE(plain.exitCode.has_value()) << plain.err;
+    EXPECT_TRUE(plain.options.bench.on);
+    EXPECT_TRUE(plain.options.bench.at.empty());
+    EXPECT_EQ(plain.options.display, DisplayChoice::Windowed);
+
+    const Parsed timed = Parse({"--bench", "--at", "2,106.5,180", "--frames", "5", "--json"});
+    ASSERT_FALSE(timed.exitCode.has_value()) << timed.err;
+    EXPECT_EQ(timed.options.bench.at, (std::vector<double>{2.0, 106.5, 180.0}));
+    EXPECT_EQ(timed.options.bench.frames, 5);
+    EXPECT_TRUE(timed.options.bench.json);
+
+    for (const std::vector<const char*>& arguments : {std::vector<const char*>{"--at", "5"},
+                                                      {"--frames", "5"},
+                                                      {"--json"},
+                                                      {"--bench", "--fullscreen"},
+                                                      {"--bench", "--capture", "f"},
+                                                      {"--bench", "--at", "181"},
+                                                      {"--bench", "--at", "1,-1"},
+                                                      {"--bench", "--at", "soon"},
+                                                      {"--bench", "--frames", "0"}}) {
+        EXPECT_EQ(Parse(arguments).exitCode, kUsageExitCode)
+            << arguments[0] << " " << arguments.back();
+    }
+}
+
 TEST(CommandLineTest, VersionIsPrinted) {
     const Parsed version = Parse({"--version"});
     EXPECT_EQ(version.exitCode, 0);

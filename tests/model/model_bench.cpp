@@ -1,5 +1,6 @@
-// Loading and building a generated model: a 64 x 64 vertex grid (4096
-// vertices, 7938 faces, two texture channels) with one textured material.
+// Loading and building models: a generated one, a 64 x 64 vertex grid (4096
+// vertices, 7938 faces, two texture channels) with one textured material;
+// and the show's two, from the run folder's data (run from the run folder).
 #include "model/LoadMM.h"
 #include "tests/model/ModelTestSupport.h"
 
@@ -52,5 +53,22 @@ void LoadAndBuildGrid(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 BENCHMARK(LoadAndBuildGrid)->Unit(benchmark::kMillisecond);
+
+void LoadAndBuildShowModel(benchmark::State& state, const char* file) {
+    if (!std::filesystem::exists(file)) {
+        state.SkipWithError("run from the run folder: the model is missing");
+        return;
+    }
+    int vertices = 0;
+    for (auto _ : state) {
+        LoadMM model;
+        benchmark::DoNotOptimize(model.LoadMesh(file));
+        benchmark::DoNotOptimize(model.modelVertices.get());
+        vertices = model.vertexCount;
+    }
+    state.SetItemsProcessed(state.iterations() * vertices);
+}
+BENCHMARK_CAPTURE(LoadAndBuildShowModel, W, "data/models/w.mm")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LoadAndBuildShowModel, Q, "data/models/q.mm")->Unit(benchmark::kMillisecond);
 
 }  // namespace

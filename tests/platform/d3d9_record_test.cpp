@@ -225,6 +225,12 @@ TEST_F(RecordingDevice, RefusesWhatTheOpenGLDeviceRefuses) {
     EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLESTRIP, 0, 0, 4, 0, 6),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(Calls().back().result, D3DERR_INVALIDCALL);
+    // The indices a draw reads are checked anew once they are rewritten.
+    ASSERT_EQ(indices->Lock(0, 2, &data, 0), D3D_OK);
+    const WORD pastTheEnd = 7;
+    std::memcpy(data, &pastTheEnd, sizeof pastTheEnd);
+    ASSERT_EQ(indices->Unlock(), D3D_OK);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 1), D3DERR_INVALIDCALL);
 
     // A released buffer is unbound rather than left dangling.
     EXPECT_EQ(quad->Release(), 0u);

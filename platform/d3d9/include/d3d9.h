@@ -15,9 +15,8 @@
 #define D3DADAPTER_DEFAULT 0
 
 using D3DCOLOR = DWORD;
-#define D3DCOLOR_ARGB(a, r, g, b)                                                   \
-    ((D3DCOLOR)((((a) & 0xff) << 24) | (((r) & 0xff) << 16) | (((g) & 0xff) << 8) | \
-                ((b) & 0xff)))
+#define D3DCOLOR_ARGB(a, r, g, b) \
+    ((D3DCOLOR)((((a)&0xff) << 24) | (((r)&0xff) << 16) | (((g)&0xff) << 8) | ((b)&0xff)))
 #define D3DCOLOR_XRGB(r, g, b) D3DCOLOR_ARGB(0xff, r, g, b)
 
 // ---------------------------------------------------------------- results
@@ -160,7 +159,8 @@ struct D3DVERTEXELEMENT9 {
     BYTE Usage;
     BYTE UsageIndex;
 };
-#define D3DDECL_END() {0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0}
+#define D3DDECL_END() \
+    { 0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0 }
 
 // Flexible vertex format bits.
 #define D3DFVF_XYZ 0x002
@@ -272,8 +272,8 @@ struct IDirect3DIndexBuffer9 : IDirect3DResource9 {
 struct IDirect3DVertexDeclaration9 : IUnknown {};
 
 struct IDirect3DDevice9 : IUnknown {
-    virtual HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour,
-                          float z, DWORD stencil) = 0;
+    virtual HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z,
+                          DWORD stencil) = 0;
     virtual HRESULT BeginScene() = 0;
     virtual HRESULT EndScene() = 0;
     // Shows the back buffer scaled into the window with its aspect kept
@@ -304,8 +304,7 @@ struct IDirect3DDevice9 : IUnknown {
     virtual HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
                                     UINT stride) = 0;
     virtual HRESULT SetIndices(IDirect3DIndexBuffer9* indices) = 0;
-    virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex,
-                                  UINT primitiveCount) = 0;
+    virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) = 0;
     virtual HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT minIndex,
                                          UINT vertexCount, UINT startIndex,
                                          UINT primitiveCount) = 0;

@@ -49,6 +49,9 @@ D3D9_API bool IsRecordingDevice(IDirect3DDevice9* device);
 // device. The reference stays valid until the next call on the device.
 D3D9_API const std::vector<RecordedCall>& RecordedCalls(IDirect3DDevice9* device);
 D3D9_API void ClearRecordedCalls(IDirect3DDevice9* device);
+// Whether the device logs its calls from now on (on when made); off, a
+// long run keeps no log and its calls allocate nothing.
+D3D9_API void KeepRecordedCalls(IDirect3DDevice9* device, bool keep);
 // While on, Direct3DCreate9 returns a factory whose CreateDevice makes
 // recording devices (for code that creates its own device).
 D3D9_API void UseRecordingBackend(bool on);

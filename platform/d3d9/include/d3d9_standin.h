@@ -3,6 +3,7 @@
 
 #include <d3d9.h>
 
+#include <cstdint>
 #include <vector>
 
 namespace d3d9 {
@@ -19,5 +20,36 @@ D3D9_API HRESULT ReadWindowPixels(IDirect3DDevice9* device, std::vector<BYTE>* r
 // [0, 1] to GL's [-1, 1] themselves, as on drivers without glClipControl
 // (tests of that path).
 D3D9_API void AllowClipControl(bool allowed);
+
+// Whether devices created from now on batch draws (on unless the
+// environment sets HUSH_D3D9_BATCHING=0): a run of BeginPass, DrawPrimitive,
+// EndPass on one effect pass whose draws differ only in parameter values
+// (the particles' sprites) becomes one instanced draw with the same pixels.
+// Off, every draw is its own GL draw. The trace and the recording backend
+// see the calls as made either way.
+D3D9_API void BatchDraws(bool on);
+D3D9_API bool BatchingDraws();
+
+// Where the frames' time went inside the OpenGL backend since the last
+// TakeFrameCounters (for benchmarks).
+struct FrameCounters {
+    // Inside the calls that issue OpenGL commands (state, uploads, draws,
+    // clears, Present's copies), Present's wait excluded.
+    std::uint64_t glNanoseconds = 0;
+    // Present waiting for the GPU to finish the frame (glFinish).
+    std::uint64_t finishNanoseconds = 0;
+    // The calling thread's CPU time in both of the above.
+    std::uint64_t glThreadCpuNanoseconds = 0;
+    // DrawPrimitive and DrawIndexedPrimitive calls that passed their checks.
+    std::uint32_t drawCalls = 0;
+    // OpenGL draw commands issued: a batch of draws drawn instanced is one.
+    std::uint32_t glDraws = 0;
+};
+
+// Turns the counters on (zeroed) or off. While on, Present waits for the
+// GPU to finish the frame (glFinish), so the wait is counted apart from the
+// submission.
+D3D9_API void CountFrames(bool on);
+D3D9_API FrameCounters TakeFrameCounters();
 
 }  // namespace d3d9

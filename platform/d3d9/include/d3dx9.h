@@ -23,8 +23,8 @@ extern "C" {
 D3D9_API D3DXMATRIX* WINAPI D3DXMatrixIdentity(D3DXMATRIX* out);
 D3D9_API D3DXMATRIX* WINAPI D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye,
                                                const D3DXVECTOR3* at, const D3DXVECTOR3* up);
-D3D9_API D3DXMATRIX* WINAPI D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovY,
-                                                       float aspect, float zNear, float zFar);
+D3D9_API D3DXMATRIX* WINAPI D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovY, float aspect,
+                                                       float zNear, float zFar);
 // out may be m1 or m2.
 D3D9_API D3DXMATRIX* WINAPI D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* m1,
                                                const D3DXMATRIX* m2);

@@ -1,0 +1,184 @@
+// The run of held-back draws: recording each draw's values, and drawing the
+// run instanced.
+#include "gl_instance_batch.h"
+
+#include "gl_device.h"
+#include "gl_shader.h"
+#include "gl_state.h"
+
+#include <algorithm>
+#include <cstring>
+
+InstanceBatch::InstanceBatch(const std::vector<ParameterDesc>& parameters)
+    : parameters_(parameters),
+      texels_(parameters.size(), 0),
+      column_(parameters.size(), -1),
+      base_(parameters.size() * 16, 0.0f),
+      baseTextures_(parameters.size(), nullptr) {
+    std::size_t texels = 0;
+    for (std::size_t p = 0; p < parameters.size(); ++p) {
+        if (parameters[p].type != ParameterType::Sampler2D) {
+            texels_[p] = InstanceTexels(parameters[p].type);
+            texels += texels_[p];
+        }
+    }
+    staging_.assign(texels * kCapacity * 4, 0.0f);
+    glGenBuffers(1, &buffer_);
+    glBindBuffer(GL_TEXTURE_BUFFER, buffer_);
+    glBufferData(GL_TEXTURE_BUFFER, GLsizeiptr(staging_.size() * sizeof(float)), nullptr,
+                 GL_STREAM_DRAW);
+    glGenTextures(1, &texture_);
+    glActiveTexture(kInstanceUnit);
+    glBindTexture(GL_TEXTURE_BUFFER, texture_);
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, buffer_);
+}
+
+InstanceBatch::~InstanceBatch() {
+    glDeleteTextures(1, &texture_);
+    glDeleteBuffers(1, &buffer_);
+}
+
+void InstanceBatch::Start(std::size_t technique, std::size_t pass, const ParameterStore& store,
+                          const GlProgram* program, const GlProgram* instanced) {
+    technique_ = technique;
+    pass_ = pass;
+    program_ = program;
+    instanced_ = instanced;
+    for (std::size_t p = 0; p < parameters_.size(); ++p) {
+        std::memcpy(&base_[p * 16], store.Values(p), 16 * sizeof(float));
+        baseTextures_[p] = store.Texture(p);
+        column_[p] = -1;
+    }
+    usedTexels_ = 0;
+    drawn_ = 0;
+    latest_ = 0;
+    phase_ = Phase::AwaitingDraw;
+}
+
+// Matrices go in as their four columns, so that the texels read back as the
+// GLSL mat4 that equals the D3DX matrix.
+void InstanceBatch::Record(std::size_t parameter, std::size_t instance, const float* values) {
+    float* slot = Slot(parameter, instance);
+    if (parameters_[parameter].type == ParameterType::Mat4) {
+        for (int column = 0; column < 4; ++column) {
+            for (int row = 0; row < 4; ++row) {
+                slot[column * 4 + row] = values[row * 4 + column];
+            }
+        }
+    } else {
+        std::memcpy(slot, values, FloatCount(parameters_[parameter].type) * sizeof(float));
+    }
+}
+
+// A parameter set since the last BeginPass to a value other than the run's
+// first, which the pass's program reads.
+bool InstanceBatch::Varies(std::size_t parameter, const ParameterStore& store) const {
+    if (!store.Changed(parameter) || program_->locations[parameter] < 0) {
+        return false;
+    }
+    const std::size_t count = FloatCount(parameters_[parameter].type);
+    if (count == 0) {
+        return store.Texture(parameter) != baseTextures_[parameter];
+    }
+    return std::memcmp(store.Values(parameter), &base_[parameter * 16], count * sizeof(float)) != 0;
+}
+
+bool InstanceBatch::Continue(std::size_t technique, std::size_t pass, const ParameterStore& store) {
+    if (phase_ != Phase::Drawn || technique != technique_ || pass != pass_ || drawn_ == kCapacity) {
+        return false;
+    }
+    // Checked before anything is recorded, so a refusal leaves the run whole.
+    for (std::size_t p = 0; p < parameters_.size(); ++p) {
+        if (column_[p] < 0 && Varies(p, store) && instanced_->columns[p] < 0) {
+            return false;
+        }
+    }
+    for (std::size_t p = 0; p < parameters_.size(); ++p) {
+        if (column_[p] < 0 && Varies(p, store)) {
+            // From here on the parameter takes a value per instance; the
+            // draws so far had the run's first value.
+            column_[p] = GLint(usedTexels_ * kCapacity);
+            usedTexels_ += texels_[p];
+            for (std::size_t instance = 0; instance < drawn_; ++instance) {
+                Record(p, instance, &base_[p * 16]);
+            }
+        }
+        if (column_[p] >= 0) {
+            Record(p, drawn_, store.Values(p));
+        }
+    }
+    latest_ = drawn_;
+    phase_ = Phase::AwaitingDraw;
+    return true;
+}
+
+bool InstanceBatch::Accepts(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) const {
+    return phase_ == Phase::AwaitingDraw &&
+           (drawn_ == 0 ||
+            (type == type_ && startVertex == startVertex_ && vertexCount == vertexCount_));
+}
+
+void InstanceBatch::Take(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount, GLint alphaFunc,
+                         float alphaRef) {
+    if (drawn_ == 0) {
+        type_ = type;
+        startVertex_ = startVertex;
+        vertexCount_ = vertexCount;
+        alphaFunc_ = alphaFunc;
+        alphaRef_ = alphaRef;
+    }
+    ++drawn_;
+    phase_ = Phase::Drawn;
+}
+
+// The instanced program gets the run's first values, where each varying
+// parameter's column starts, the alpha test and the instance buffer.
+void InstanceBatch::UploadInstanced() {
+    glUseProgram(instanced_->name);
+    for (std::size_t p = 0; p < parameters_.size(); ++p) {
+        UploadUniform(instanced_->locations[p], parameters_[p].type, &base_[p * 16], GL_TRUE);
+        if (instanced_->columns[p] >= 0) {
+            glUniform1i(instanced_->columns[p], column_[p]);
+        }
+    }
+    if (instanced_->alphaFunc >= 0) {
+        glUniform1i(instanced_->alphaFunc, alphaFunc_);
+        glUniform1f(instanced_->alphaRef, alphaRef_);
+    }
+    glActiveTexture(kInstanceUnit);
+    glBindTexture(GL_TEXTURE_BUFFER, texture_);
+    glBindBuffer(GL_TEXTURE_BUFFER, buffer_);
+    // Fresh storage, so the GPU's reads of the last run are not waited for.
+    glBufferData(GL_TEXTURE_BUFFER, GLsizeiptr(staging_.size() * sizeof(float)), nullptr,
+                 GL_STREAM_DRAW);
+    for (std::size_t p = 0; p < parameters_.size(); ++p) {
+        if (column_[p] >= 0) {
+            glBufferSubData(GL_TEXTURE_BUFFER, GLintptr(column_[p]) * 16,
+                            GLsizeiptr(drawn_ * texels_[p] * 16), Slot(p, 0));
+        }
+    }
+}
+
+unsigned InstanceBatch::Flush() {
+    unsigned draws = 0;
+    if (drawn_ == 1) {
+        // One draw: the program holds its values already.
+        glDrawArrays(GlPrimitive(type_), GLint(startVertex_), GLsizei(vertexCount_));
+        draws = 1;
+    } else if (drawn_ > 1) {
+        UploadInstanced();
+        glDrawArraysInstanced(GlPrimitive(type_), GLint(startVertex_), GLsizei(vertexCount_),
+                              GLsizei(drawn_));
+        glUseProgram(program_->name);
+        draws = 1;
+    }
+    // The pass's program ends with the latest BeginPass's values, as when
+    // each pass uploads its own.
+    for (std::size_t p = 0; p < parameters_.size(); ++p) {
+        if (column_[p] >= 0) {
+            UploadUniform(program_->locations[p], parameters_[p].type, Slot(p, latest_), GL_FALSE);
+        }
+    }
+    phase_ = Phase::Idle;
+    return draws;
+}
