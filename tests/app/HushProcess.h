@@ -18,9 +18,14 @@ struct Outcome {
 
 struct Launch {
     std::vector<std::string> arguments;
+    // The executable; empty runs the run folder's hush.
+    std::string program;
     std::vector<const char*> unsetVariables;
     int signal = 0;  // sent after signalDelay when not 0
     std::chrono::milliseconds signalDelay = std::chrono::milliseconds(1000);
+    // The delay counts from the moment the process catches SIGINT and
+    // SIGTERM (its handlers are in place) instead of from its start.
+    bool signalAfterHandlers = false;
     // Killed (and reported as not exited) when it runs longer.
     std::chrono::seconds deadline = std::chrono::seconds(60);
     std::vector<std::pair<std::string, std::string>> setVariables;
