@@ -19,7 +19,9 @@
 #endif
 
 #if defined(HUSH_UNDER_ASAN)
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime (sanitizer/allocator_interface.h, which not
+// every compiler installs).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {

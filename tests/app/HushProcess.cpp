@@ -112,6 +112,7 @@ Outcome RunHush(const Launch& launch) {
     }
     outcome.exited = WIFEXITED(status);
     outcome.exitCode = outcome.exited ? WEXITSTATUS(status) : -1;
+    outcome.killedBy = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     outcome.out = ReadFile(outPath);
     outcome.err = ReadFile(errPath);
     std::remove(outPath.c_str());

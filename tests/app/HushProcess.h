@@ -12,6 +12,7 @@ namespace hushtest {
 struct Outcome {
     bool exited = false;  // false: killed by a signal, or by the deadline
     int exitCode = -1;
+    int killedBy = 0;  // the signal that ended it, when it did not exit
     std::string out;
     std::string err;
 };
