@@ -5,6 +5,7 @@
 #include "app/CaptureClock.h"
 #include "app/CaptureProgress.h"
 #include "app/FfmpegSink.h"
+#include "app/MemoryReport.h"
 #include "app/PngFolderSink.h"
 #include "app/Window.h"
 #include "render/RenderDevice.h"
@@ -45,6 +46,7 @@ struct Capture {
     float lastClock = 0.0f;
     std::chrono::steady_clock::time_point began;
     std::string error;
+    bool reportMemory = false;
 };
 
 Capture g_capture;
@@ -92,6 +94,9 @@ bool WriteFrame() {
     capture.lastClock = t;
     ++capture.written;
     capture.progress->Frame(capture.written, t, Elapsed());
+    if (capture.reportMemory && (capture.written == 1 || capture.written >= capture.planned)) {
+        WriteMemoryLine(STDERR_FILENO, capture.written - 1, MeasureMemory());
+    }
     if (capture.written >= capture.planned) {
         return false;
     }
@@ -170,6 +175,7 @@ bool StartCapture(std::ostream& err) {
     // Start-up and the timer's creation happen at the start count.
     win32::UseVirtualClock(true);
     win32::SetVirtualClock(CaptureClock::kStartCount);
+    capture.reportMemory = MemoryReportWanted();
     g_frameDoneHook = &WriteFrame;
     return true;
 }

@@ -32,6 +32,10 @@ void StartLoop() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // First of all, so Ctrl+C at any later moment ends the run through the
+    // teardown (before the window exists it ends the loop as soon as it
+    // starts) rather than killing the process mid-way.
+    win32::CloseWindowOnSignals();
     CommandLineOptions options;
     if (const std::optional<int> exitCode =
             ParseCommandLine(argc, argv, options, std::cout, std::cerr)) {
@@ -65,7 +69,6 @@ int main(int argc, char** argv) {
     } else if (options.display == DisplayChoice::Fullscreen) {
         g_modePromptAnswer = IDYES;
     }
-    win32::CloseWindowOnSignals();
 
     // WinMain ignores its command line; the options above were its input.
     char commandLine[] = "";

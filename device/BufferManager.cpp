@@ -61,6 +61,9 @@ HRESULT BufferManager::CreateStaticBuffer(int vertexFormat, UINT skinId, UINT ve
         }
         result = Upload(buffer, vertices, indices);
         if (SUCCEEDED(result)) {
+            // Made now, with the first buffer of its format, so the frames
+            // that draw it allocate nothing.
+            Declaration(vertexFormat);
             buffers_.push_back(buffer);
             *bufferId = static_cast<UINT>(buffers_.size());
         }

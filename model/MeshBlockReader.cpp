@@ -24,6 +24,14 @@ float Determinant(const Matrix4& m) {
     return cross.Dot(rows[2]);
 }
 
+// A file that ends inside a list keeps what was read: the records after the
+// end are not there (faces that name them are dropped later), rather than
+// zeros that would draw as spikes to the origin.
+void WarnCutShort(const MMMesh& mesh, int read, int count, const char* what) {
+    LogMessage("Motion Warning: the file ends after %d of the %d %s of mesh '%s'.\n", read, count,
+               what, mesh.name);
+}
+
 void ReadFaces(MotionModelStream& stream, MMMesh& mesh, bool mirrored) {
     int count = 0;
     stream.Scan("\tTriangles: %d\n", &count);
@@ -40,8 +48,13 @@ void ReadFaces(MotionModelStream& stream, MMMesh& mesh, bool mirrored) {
     mesh.faceCount = count;
     for (int f = 0; f < count; ++f) {
         MMFace& face = mesh.faces[f];
-        stream.Scan("\t%d %d %d %d\n", &face.index[0], &face.index[1], &face.index[2],
-                    &face.channel);
+        if (stream.Scan("\t%d %d %d %d\n", &face.index[0], &face.index[1], &face.index[2],
+                        &face.channel) != kNumbersPerFace &&
+            stream.AtEnd()) {
+            WarnCutShort(mesh, f, count, "faces");
+            mesh.faceCount = f;
+            return;
+        }
         if (mirrored) {
             std::swap(face.index[0], face.index[2]);
         }
@@ -68,9 +81,15 @@ void ReadVertices(MotionModelStream& stream, MMMesh& mesh) {
     for (int i = 0; i < count; ++i) {
         MMVertex& vertex = mesh.vertices[i];
         int number = 0;
-        stream.Scan("\t%d %f %f %f %f %f %f %f %f %f", &number, &vertex.position.x,
-                    &vertex.position.y, &vertex.position.z, &vertex.normal.x, &vertex.normal.y,
-                    &vertex.normal.z, &vertex.colour[0], &vertex.colour[1], &vertex.colour[2]);
+        if (stream.Scan("\t%d %f %f %f %f %f %f %f %f %f", &number, &vertex.position.x,
+                        &vertex.position.y, &vertex.position.z, &vertex.normal.x, &vertex.normal.y,
+                        &vertex.normal.z, &vertex.colour[0], &vertex.colour[1],
+                        &vertex.colour[2]) != kNumbersPerVertex &&
+            stream.AtEnd()) {
+            WarnCutShort(mesh, i, count, "vertices");
+            mesh.vertexCount = i;
+            break;
+        }
         if (channels > 0) {
             vertex.texCoords.reset(
                 new (std::nothrow) float[2 * static_cast<std::size_t>(channels)]());

@@ -100,7 +100,45 @@ int AudioSystem::OpenDevice(int device) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return BASS_ERROR_DRIVER;
     }
+    deviceRemoved_.store(false);
+    watchedDevice_.store(device_);
+    SDL_AddEventWatch(&AudioSystem::WatchDeviceRemoval, this);
     return BASS_OK;
+}
+
+// Waits for a running callback, which may hold the stream table.
+void AudioSystem::CloseDevice() {
+    SDL_DelEventWatch(&AudioSystem::WatchDeviceRemoval, this);
+    watchedDevice_.store(0);
+    SDL_CloseAudioDevice(device_);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    device_ = 0;
+}
+
+int AudioSystem::WatchDeviceRemoval(void* user, SDL_Event* event) {
+    auto* self = static_cast<AudioSystem*>(user);
+    if (event->type == SDL_AUDIODEVICEREMOVED && event->adevice.iscapture == 0 &&
+        event->adevice.which == self->watchedDevice_.load()) {
+        self->deviceRemoved_.store(true);
+    }
+    return 0;
+}
+
+void AudioSystem::NoticeDeviceRemoval() {
+    if (!deviceRemoved_.load(std::memory_order_relaxed)) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(controlMutex_);
+    if (!deviceRemoved_.exchange(false) || output_ != Output::Device) {
+        return;
+    }
+    CloseDevice();
+    output_ = Output::NoSound;
+    const std::int64_t now = MonotonicNanos();
+    const bool running = started_;
+    ForEachStream([now, running](Stream& stream) { stream.Clock().LeaveDevice(now, running); });
+    std::fprintf(stderr, "audio: the output device was removed; playing silently\n");
+    std::fflush(stderr);
 }
 
 void AudioSystem::Mix(void* user, Uint8* bytes, int length) {
@@ -153,10 +191,7 @@ int AudioSystem::Free() {
         std::lock_guard<std::mutex> lock(controlMutex_);
         wasInitialised = output_ != Output::None;
         if (output_ == Output::Device) {
-            // Waits for a running callback, which may hold the stream table.
-            SDL_CloseAudioDevice(device_);
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-            device_ = 0;
+            CloseDevice();
         }
         output_ = Output::None;
         started_ = false;

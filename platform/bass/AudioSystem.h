@@ -8,6 +8,7 @@
 #include <bass.h>
 
 #include <SDL2/SDL_audio.h>
+#include <SDL2/SDL_events.h>
 
 #include <atomic>
 #include <memory>
@@ -35,6 +36,12 @@ public:
     // Null for a handle that is not a stream.
     std::shared_ptr<Stream> Find(HSTREAM handle);
 
+    // A removed output device, once SDL has told of it, is closed here and
+    // its streams go on silently on the wall clock from where they were
+    // heard (one line on standard error). Called on the caller's thread by
+    // the BASS calls, so the per-frame FFT fetch notices within a frame.
+    void NoticeDeviceRemoval();
+
     void SetCaptureMode(bool on) { capture_.store(on); }
 
 private:
@@ -42,7 +49,11 @@ private:
 
     AudioSystem() = default;
     static void Mix(void* user, Uint8* bytes, int length);
+    // SDL's event watch: runs on whichever thread reports the removal, so it
+    // only marks it.
+    static int WatchDeviceRemoval(void* user, SDL_Event* event);
     int OpenDevice(int device);
+    void CloseDevice();
     void SayRunningSilent(const char* why);
     template <typename Action>
     void ForEachStream(Action action);
@@ -56,6 +67,8 @@ private:
     int rate_ = 44100;
     std::atomic<DWORD> volume_{100};
     std::atomic<bool> capture_{false};
+    std::atomic<SDL_AudioDeviceID> watchedDevice_{0};
+    std::atomic<bool> deviceRemoved_{false};
 
     // Guards the stream table; the output callback takes it while mixing.
     std::mutex streamsMutex_;

@@ -48,6 +48,17 @@ void PlayClock::Resume(std::int64_t now) {
     }
 }
 
+void PlayClock::LeaveDevice(std::int64_t now, bool running) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (source_ != Source::Device) {
+        return;
+    }
+    position_ = HeardLocked(now);
+    source_ = Source::WallClock;
+    running_ = running;
+    runSince_ = now;
+}
+
 std::int64_t PlayClock::ClaimForDevice(int count, std::int64_t now) {
     std::lock_guard<std::mutex> lock(mutex_);
     deviceFirst_ += deviceCount_;

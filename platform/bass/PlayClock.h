@@ -28,6 +28,10 @@ public:
     void Pause(std::int64_t now);
     void Resume(std::int64_t now);
 
+    // The device went away: the wall clock takes over from where the
+    // listener was, running while the output is started.
+    void LeaveDevice(std::int64_t now, bool running);
+
     // Output callback: claims the next `count` frames to hand to the device
     // at `now` and returns the first of them.
     std::int64_t ClaimForDevice(int count, std::int64_t now);

@@ -16,6 +16,12 @@ namespace {
 
 constexpr std::size_t kDecodeChunkFrames = 4096;
 
+// The whole stream is decoded into memory: a file that would decode to more
+// than an hour (1.3 GB of stereo floats at 44.1 kHz) is refused before its
+// buffer is allocated. A tiny file of low-rate frames could otherwise ask for
+// hundreds of times its own size.
+constexpr std::int64_t kMaxSeconds = 3600;
+
 }  // namespace
 
 Stream::Stream(int rate, bool capture) : rate_(rate), capture_(capture), clock_(rate) {}
@@ -31,6 +37,10 @@ std::unique_ptr<Stream> Stream::Create(std::vector<unsigned char> bytes, int rat
     try {
         stream.reset(new Stream(rate, capture));
     } catch (const std::bad_alloc&) {
+        error = BASS_ERROR_MEM;
+        return nullptr;
+    }
+    if (reader->Length() > kMaxSeconds * reader->Rate()) {
         error = BASS_ERROR_MEM;
         return nullptr;
     }

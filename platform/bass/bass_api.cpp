@@ -56,10 +56,12 @@ BOOL BASS_Init(int device, DWORD frequency, DWORD, HWND) {
 }
 
 BOOL BASS_Start() {
+    bass::AudioSystem::Instance().NoticeDeviceRemoval();
     return Result(bass::AudioSystem::Instance().Start());
 }
 
 BOOL BASS_Stop() {
+    bass::AudioSystem::Instance().NoticeDeviceRemoval();
     return Result(bass::AudioSystem::Instance().Stop());
 }
 
@@ -83,10 +85,12 @@ HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, DWORD offset, DWORD le
 }
 
 BOOL BASS_StreamPlay(HSTREAM handle, BOOL flush, DWORD) {
+    bass::AudioSystem::Instance().NoticeDeviceRemoval();
     return Result(bass::AudioSystem::Instance().Play(handle, flush != FALSE));
 }
 
 DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length) {
+    bass::AudioSystem::Instance().NoticeDeviceRemoval();
     const std::shared_ptr<bass::Stream> stream = bass::AudioSystem::Instance().Find(handle);
     if (stream == nullptr) {
         Result(BASS_ERROR_HANDLE);

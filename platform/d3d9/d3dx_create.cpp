@@ -3,8 +3,10 @@
 #include <d3dx9.h>
 
 #include "com_object.h"
+#include "file_loading.h"
 #include "resources.h"
 
+#include <cstdio>
 #include <new>
 #include <string>
 #include <vector>
@@ -24,6 +26,19 @@ public:
 private:
     std::vector<char> bytes_;
 };
+
+// A picture that cannot be had leaves its content out of the show; one line
+// says which file and why, since nothing else would.
+void SayTextureFailed(LPCSTR file, HRESULT result) {
+    if (result == kFileNotFound) {
+        std::fprintf(stderr, "Direct3D stand-in: texture \"%s\" not found\n", file);
+    } else if (result == D3DXERR_INVALIDDATA) {
+        std::fprintf(stderr,
+                     "Direct3D stand-in: texture \"%s\" cannot be read as a JPEG, PNG or TGA "
+                     "picture of at most 16384 pixels a side\n",
+                     file);
+    }
+}
 
 }  // namespace
 
@@ -65,7 +80,9 @@ HRESULT WINAPI D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file,
         return D3DERR_INVALIDCALL;
     }
     try {
-        return backend->CreateTextureFromFile(file, texture);
+        const HRESULT result = backend->CreateTextureFromFile(file, texture);
+        SayTextureFailed(file, result);
+        return result;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -43,7 +43,7 @@ public:
         if (!Tokenize()) {
             return false;
         }
-        return ParseTopLevel() && ResolveStages() && ResolveSamplers();
+        return ParseTopLevel() && ResolveStages() && ResolveSamplers() && HasTechnique();
     }
 
 private:
@@ -677,6 +677,15 @@ private:
         }
         if (nextStage > 16) {
             return Fail(1, "more than 16 samplers");
+        }
+        return true;
+    }
+
+    // An effect without a technique draws nothing: an empty or cut-off file
+    // is refused here rather than leaving its content silently out.
+    bool HasTechnique() {
+        if (file_.techniques.empty()) {
+            return Fail(1, "no technique in the file");
         }
         return true;
     }

@@ -42,6 +42,14 @@ HMODULE Open(const std::string& path, int flags) {
     return static_cast<HMODULE>(dlopen(path.c_str(), flags));
 }
 
+// A file named by its path is checked before it is mapped.
+HMODULE OpenWhole(const std::string& path, int flags) {
+    if (!win32::detail::IsWholeSharedObject(path)) {
+        return nullptr;
+    }
+    return Open(path, flags);
+}
+
 }  // namespace
 
 extern "C" {
@@ -53,10 +61,13 @@ HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
     const MappedName mapped = MapName(fileName);
     constexpr int kFlags = RTLD_NOW | RTLD_LOCAL;
     if (!mapped.folder.empty()) {
-        return Open(mapped.folder + mapped.file, kFlags);
+        return OpenWhole(mapped.folder + mapped.file, kFlags);
     }
-    if (HMODULE beside = Open(win32::ExecutableDir() + mapped.file, kFlags)) {
-        return beside;
+    // As on Windows, the first file the search finds is the one loaded: a
+    // broken library beside the executable is not passed over for another.
+    const std::string beside = win32::ExecutableDir() + mapped.file;
+    if (win32::detail::IsFile(beside)) {
+        return OpenWhole(beside, kFlags);
     }
     return Open(mapped.file, kFlags);
 }

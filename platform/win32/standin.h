@@ -44,6 +44,11 @@ LPARAM KeyMessageLParam(bool down, bool repeat);
 // Signals (signals.cpp): true once per delivered SIGINT/SIGTERM batch.
 bool TakeCloseRequest();
 
+// Library files (library_file.cpp): a regular file is there; the file is
+// an ELF object whose header and every segment lie inside it.
+bool IsFile(const std::string& path);
+bool IsWholeSharedObject(const std::string& path);
+
 // Text.
 std::string Utf8(LPCWSTR text);
 std::wstring Wide(LPCSTR text);

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <thread>
 
 namespace hushtest {
@@ -32,11 +33,40 @@ std::string TempFile(const char* stem) {
     return path;
 }
 
+namespace {
+
+// Whether /proc says the process catches both signals (the SigCgt mask), or
+// has ended already.
+bool CatchesCloseSignalsOrEnded(pid_t process) {
+    std::ifstream status("/proc/" + std::to_string(process) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("State:", 0) == 0 && line.find('Z') != std::string::npos) {
+            return true;
+        }
+        if (line.rfind("SigCgt:", 0) == 0) {
+            const unsigned long long caught = std::stoull(line.substr(7), nullptr, 16);
+            const unsigned long long wanted = (1ull << (SIGINT - 1)) | (1ull << (SIGTERM - 1));
+            return (caught & wanted) == wanted;
+        }
+    }
+    return false;
+}
+
+void WaitForSignalHandlers(pid_t process, std::chrono::seconds deadline) {
+    const auto giveUp = std::chrono::steady_clock::now() + deadline;
+    while (!CatchesCloseSignalsOrEnded(process) && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+}
+
+}  // namespace
+
 Outcome RunHush(const Launch& launch) {
     using namespace std::chrono_literals;
     const std::string outPath = TempFile("out");
     const std::string errPath = TempFile("err");
-    const std::string program = win32::ExecutableDir() + "hush";
+    const std::string program =
+        launch.program.empty() ? win32::ExecutableDir() + "hush" : launch.program;
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : launch.arguments) {
@@ -64,6 +94,9 @@ Outcome RunHush(const Launch& launch) {
         return outcome;
     }
     if (launch.signal != 0) {
+        if (launch.signalAfterHandlers) {
+            WaitForSignalHandlers(child, launch.deadline);
+        }
         std::this_thread::sleep_for(launch.signalDelay);
         kill(child, launch.signal);
     }
@@ -79,6 +112,7 @@ Outcome RunHush(const Launch& launch) {
     }
     outcome.exited = WIFEXITED(status);
     outcome.exitCode = outcome.exited ? WEXITSTATUS(status) : -1;
+    outcome.killedBy = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     outcome.out = ReadFile(outPath);
     outcome.err = ReadFile(errPath);
     std::remove(outPath.c_str());

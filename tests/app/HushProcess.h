@@ -12,15 +12,21 @@ namespace hushtest {
 struct Outcome {
     bool exited = false;  // false: killed by a signal, or by the deadline
     int exitCode = -1;
+    int killedBy = 0;  // the signal that ended it, when it did not exit
     std::string out;
     std::string err;
 };
 
 struct Launch {
     std::vector<std::string> arguments;
+    // The executable; empty runs the run folder's hush.
+    std::string program;
     std::vector<const char*> unsetVariables;
     int signal = 0;  // sent after signalDelay when not 0
     std::chrono::milliseconds signalDelay = std::chrono::milliseconds(1000);
+    // The delay counts from the moment the process catches SIGINT and
+    // SIGTERM (its handlers are in place) instead of from its start.
+    bool signalAfterHandlers = false;
     // Killed (and reported as not exited) when it runs longer.
     std::chrono::seconds deadline = std::chrono::seconds(60);
     std::vector<std::pair<std::string, std::string>> setVariables;

@@ -327,12 +327,48 @@ TEST_F(ReaderTest, OverlongNamesAndTooManyTexturesAreClipped) {
 TEST_F(ReaderTest, TextureNamesLeavingTheTextureFolderAreRefused) {
     Material material;
     material.textures = {"..\\..\\secret.tga", "/etc/passwd", "sub\\ok.tga", "C:\\x.tga"};
-    ASSERT_EQ(Load(Header() + material.Text()), 1);
+    Material more;
+    more.name = "More";
+    more.textures = {"sub/../../up.tga", "\\\\server\\share\\x.tga", "a\\..", "..a\\b..\\c.tga"};
+    ASSERT_EQ(Load(Header() + material.Text() + more.Text()), 1);
     EXPECT_TRUE(MaterialAt(0).textures[0].empty());
     EXPECT_TRUE(MaterialAt(0).textures[1].empty());
     EXPECT_EQ(MaterialAt(0).textures[2], "textures\\sub\\ok.tga");
     EXPECT_TRUE(MaterialAt(0).textures[3].empty());
-    EXPECT_EQ(log_.Starting("Motion Warning: texture [").size(), 3u);
+    EXPECT_TRUE(MaterialAt(1).textures[0].empty());
+    EXPECT_TRUE(MaterialAt(1).textures[1].empty());
+    EXPECT_TRUE(MaterialAt(1).textures[2].empty());
+    // Dots inside a name climb nowhere.
+    EXPECT_EQ(MaterialAt(1).textures[3], "textures\\..a\\b..\\c.tga");
+    EXPECT_EQ(log_.Starting("Motion Warning: texture [").size(), 6u);
+}
+
+// A file that ends inside a list keeps what it holds: the vertices that are
+// not there are not made up as zeros, and the faces that name them go.
+TEST_F(ReaderTest, FileCutShortInsideAListKeepsWhatWasRead) {
+    Mesh mesh;
+    mesh.faces = {{0, 1, 2, 0}, {0, 2, 3, 0}};
+    mesh.vertices = {
+        {{0.123456789f, 0, 0}, {0, 0, 1}, {1, 1, 1}, {0.123456789f, 0.987654321f}},
+        {{1.23456789f, 0, 0}, {0, 0, 1}, {1, 1, 1}, {0.123456789f, 0.987654321f}},
+        {{0, 1.23456789f, 0}, {0, 0, 1}, {1, 1, 1}, {0.123456789f, 0.987654321f}},
+        {{1.23456789f, 1.23456789f, 0}, {0, 0, 1}, {1, 1, 1}, {0.123456789f, 0.987654321f}},
+    };
+    const std::string text = Header() + mesh.Text();
+    ASSERT_EQ(Load(text.substr(0, text.find("\t3 1.23") + 8)), 1);
+    EXPECT_EQ(MeshAt(0).vertexCount, 3);
+    EXPECT_EQ(MeshAt(0).faceCount, 1);
+    EXPECT_EQ(log_.Starting("Motion Warning: the file ends after 3 of the 4 vertices of mesh 'Tri'")
+                  .size(),
+              1u);
+
+    mesh.faces.assign(40, {0, 1, 2, 0});
+    const std::string faces = Header() + mesh.Text();
+    ASSERT_EQ(Load(faces.substr(0, faces.find("\tVertices") - 4)), 1);
+    EXPECT_EQ(MeshAt(0).faceCount, 0);
+    EXPECT_EQ(log_.Starting("Motion Warning: the file ends after 39 of the 40 faces of mesh 'Tri'")
+                  .size(),
+              1u);
 }
 
 TEST_F(ReaderTest, TextureLineWithOneQuotedTextGivesTheBareFolder) {

@@ -425,6 +425,8 @@ TEST_F(RecordingDevice, BadEffectFilesNameTheFileAndLine) {
         {"sampler_state s { AddressU = Wrap; }\n",
          "(1): error: sampler_state 's' does not name a sampler2D parameter"},
         {"/* open\n\n", "(1): error: comment is not closed"},
+        {"", "(1): error: no technique in the file"},
+        {"uniform float a;\nvertex V { void main() {} }\n", "(1): error: no technique in the file"},
     };
     for (const Case& bad : cases) {
         const std::string path = d3d9test::WriteTextFile("bad.fx", bad.text);
@@ -453,6 +455,7 @@ TEST_F(RecordingDevice, MissingFilesFailWithoutCreatingAnything) {
     EXPECT_EQ(errors, nullptr);
 
     IDirect3DTexture9* texture = nullptr;
+    ::testing::internal::CaptureStderr();
     EXPECT_EQ(D3DXCreateTextureFromFileA(device_, "textures\\none.png", &texture),
               static_cast<HRESULT>(0x80070002));
     EXPECT_EQ(texture, nullptr);
@@ -460,10 +463,52 @@ TEST_F(RecordingDevice, MissingFilesFailWithoutCreatingAnything) {
     EXPECT_EQ(D3DXCreateTextureFromFileA(device_, notAPicture.c_str(), &texture),
               D3DXERR_INVALIDDATA);
     EXPECT_EQ(texture, nullptr);
+    // Each picture left out of the show says which file and why.
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Direct3D stand-in: texture \"textures\\none.png\" not found\n"
+              "Direct3D stand-in: texture \"" +
+                  notAPicture +
+                  "\" cannot be read as a JPEG, PNG or TGA picture of at most 16384 pixels a "
+                  "side\n");
     EXPECT_EQ(D3DXCreateTextureFromFileA(nullptr, notAPicture.c_str(), &texture),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(Calls().back().call, "D3DXCreateTextureFromFileA");
     EXPECT_EQ(Calls().back().result, D3DXERR_INVALIDDATA);
+}
+
+// A header promising a huge picture is refused before the decoder allocates
+// for it: a few bytes must not cost gigabytes.
+TEST_F(RecordingDevice, PicturesLargerThanATextureAreRefusedFromTheirHeader) {
+    // Uncompressed 32-bit TGA, 65535 x 65535, with eight bytes of pixels.
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = tga[13] = tga[14] = tga[15] = '\xff';
+    tga[16] = 32;
+    tga[17] = 8;
+    tga += std::string(8, '\x7f');
+    const std::string huge = d3d9test::WriteTextFile("huge.tga", tga);
+    // 16385 x 1: one pixel over the widest side.
+    std::string wide = tga;
+    wide[12] = 0x01;
+    wide[13] = 0x40;
+    wide[14] = 1;
+    wide[15] = 0;
+    const std::string tooWide = d3d9test::WriteTextFile("wide.tga", wide);
+    IDirect3DTexture9* texture = nullptr;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(D3DXCreateTextureFromFileA(device_, huge.c_str(), &texture), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(D3DXCreateTextureFromFileA(device_, tooWide.c_str(), &texture), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(texture, nullptr);
+    ::testing::internal::GetCapturedStderr();
+    // 16384 x 1 is taken; the missing pixels read as black.
+    wide[12] = 0x00;
+    ASSERT_EQ(D3DXCreateTextureFromFileA(device_, d3d9test::WriteTextFile("edge.tga", wide).c_str(),
+                                         &texture),
+              D3D_OK);
+    D3DSURFACE_DESC description{};
+    EXPECT_EQ(texture->GetLevelDesc(0, &description), D3D_OK);
+    EXPECT_EQ(description.Width, 16384u);
+    texture->Release();
 }
 
 TEST_F(RecordingDevice, TexturesDescribeTheirMipmapChain) {

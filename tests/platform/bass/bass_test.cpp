@@ -6,6 +6,7 @@
 #include "platform/bass/SpectrumFft.h"
 #include "tests/platform/bass/TestMusic.h"
 
+#include <SDL2/SDL.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <numbers>
 #include <thread>
@@ -205,6 +207,36 @@ TEST_F(BassTest, MissingCorruptAndTruncatedFiles) {
     EXPECT_NEAR(bass::DecodedDuration(half), 15 * kStepSeconds / 2, 0.1);
 }
 
+// Silent MPEG 2.5 Layer III frames, 8 kHz mono at 8 kbit/s: 576 samples in
+// 72 bytes, the most music the fewest bytes hold.
+std::vector<unsigned char> SilentLowRateMp3(int frames) {
+    std::vector<unsigned char> frame(72, 0);
+    frame[0] = 0xFF;
+    frame[1] = 0xE3;  // sync, MPEG 2.5, Layer III, no CRC
+    frame[2] = 0x18;  // 8 kbit/s, 8000 Hz
+    frame[3] = 0xC0;  // mono
+    std::vector<unsigned char> bytes;
+    for (int i = 0; i < frames; ++i) {
+        bytes.insert(bytes.end(), frame.begin(), frame.end());
+    }
+    return bytes;
+}
+
+// The stream is decoded into memory at the output rate: 3.6 MB that decode
+// to over an hour would take 1.3 GB, and are refused before any of it.
+TEST_F(BassTest, FilesDecodingToMoreThanAnHourAreRefused) {
+    bass::SetCaptureMode(true);
+    const HSTREAM minute = BASS_StreamCreateFile(
+        FALSE, folder_.Write("minute.mp3", SilentLowRateMp3(60 * 8000 / 576)).c_str(), 0, 0, 0);
+    ASSERT_NE(minute, 0u);
+    EXPECT_NEAR(bass::DecodedDuration(minute), 60.0, 0.1);
+    EXPECT_EQ(
+        BASS_StreamCreateFile(
+            FALSE, folder_.Write("long.mp3", SilentLowRateMp3(3601 * 8000 / 576)).c_str(), 0, 0, 0),
+        0u);
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_MEM);
+}
+
 TEST_F(BassTest, SampleDataAndBadArgumentsAreRefused) {
     bass::SetCaptureMode(true);
     const HSTREAM stream = BASS_StreamCreateFile(
@@ -243,8 +275,10 @@ TEST_F(BassTest, OutputStateAndVolume) {
 }
 
 // Plays the steps for about `seconds`, fetching every few milliseconds, and
-// checks that the step heard follows the wall clock.
-void ExpectPlaysInRealTime(HSTREAM stream, double seconds) {
+// checks that the step heard follows the wall clock; `midway` runs once
+// halfway through.
+void ExpectPlaysInRealTime(HSTREAM stream, double seconds,
+                           const std::function<void()>& midway = {}) {
     // Not yet playing: the start is analysed, once the decoder (which a
     // fetch never waits for) has reached it.
     const Clock::time_point created = Clock::now();
@@ -256,7 +290,14 @@ void ExpectPlaysInRealTime(HSTREAM stream, double seconds) {
     const Clock::time_point start = Clock::now();
     Clock::duration slowestFetch{};
     std::vector<float> bins(512);
+    bool halfway = false;
     while (Clock::now() - start < std::chrono::duration<double>(seconds)) {
+        if (!halfway && Clock::now() - start > std::chrono::duration<double>(seconds / 2)) {
+            halfway = true;
+            if (midway) {
+                midway();
+            }
+        }
         const Clock::time_point before = Clock::now();
         ASSERT_EQ(BASS_ChannelGetData(stream, bins.data(), BASS_DATA_FFT1024), 2048u);
         slowestFetch = std::max(slowestFetch, Clock::now() - before);
@@ -283,6 +324,49 @@ TEST_F(BassTest, DummyDevicePlaysInRealTime) {
     EXPECT_FALSE(bass::SetHeardTime(stream, 1.0));
     EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_NOTAVAIL);
     ExpectPlaysInRealTime(stream, 1.5);
+}
+
+// The open output device, found by asking SDL about each device id.
+SDL_AudioDeviceID PlayingDevice() {
+    for (SDL_AudioDeviceID id = 1; id < 64; ++id) {
+        if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING) {
+            return id;
+        }
+    }
+    return 0;
+}
+
+// Unplugging the output while the show plays: SDL reports the removal from a
+// thread of its own, the stream goes on silently in step with the clock and
+// one line says why the sound stopped.
+TEST_F(BassTest, RemovedDeviceLeavesTheStreamPlayingSilentlyInRealTime) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr));
+    ASSERT_TRUE(BASS_Start());
+    const SDL_AudioDeviceID device = PlayingDevice();
+    ASSERT_NE(device, 0u);
+    const HSTREAM stream = BASS_StreamCreateFile(
+        FALSE, test_music::WriteToneMp3(folder_, "a.mp3", Steps(), 44100, 2).c_str(), 0, 0, 0);
+    ASSERT_NE(stream, 0u);
+    ::testing::internal::CaptureStderr();
+    ExpectPlaysInRealTime(stream, 2.0, [device] {
+        SDL_Event removal{};
+        removal.type = SDL_AUDIODEVICEREMOVED;
+        removal.adevice.which = device;
+        // An input device of the same number is not the output.
+        removal.adevice.iscapture = 1;
+        std::thread([&removal] { SDL_PushEvent(&removal); }).join();
+        EXPECT_EQ(SDL_GetAudioDeviceStatus(device), SDL_AUDIO_PLAYING);
+        removal.adevice.iscapture = 0;
+        std::thread([&removal] { SDL_PushEvent(&removal); }).join();
+    });
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "audio: the output device was removed; playing silently\n");
+    EXPECT_EQ(SDL_GetAudioDeviceStatus(device), SDL_AUDIO_STOPPED);
+    // The output itself lives on without the device.
+    EXPECT_TRUE(BASS_SetVolume(30));
+    EXPECT_TRUE(BASS_Stop());
+    EXPECT_TRUE(BASS_Free());
 }
 
 TEST_F(BassTest, WithoutAnOutputPlaysSilentlyInRealTime) {
