@@ -17,7 +17,7 @@ namespace {
 constexpr std::size_t kDecodeChunkFrames = 4096;
 
 // The whole stream is decoded into memory: a file that would decode to more
-// than an hour (1.3 GB of stereo floats at 44.1 kHz) is refused before its
+// than an hour (635 MB of 16-bit stereo at 44.1 kHz) is refused before its
 // buffer is allocated. A tiny file of low-rate frames could otherwise ask for
 // hundreds of times its own size.
 constexpr std::int64_t kMaxSeconds = 3600;
