@@ -6,6 +6,7 @@
 // SDL_VIDEODRIVER=offscreen: ./effects_bench
 #include "effects/ParticleScene.h"
 #include "render/Matrix4.h"
+#include "tests/platform/d3d9_test_device.h"
 
 #include <d3d9_record.h>
 #include <win32_standin.h>
@@ -102,14 +103,7 @@ BENCHMARK(ParticleRenderRecorded)->Unit(benchmark::kMillisecond);
 void ParticleFrameOpenGl(benchmark::State& state) {
     win32::UseVirtualClock(true);
     IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.BackBufferWidth = 1024;
-    parameters.BackBufferHeight = 768;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.Windowed = TRUE;
-    parameters.EnableAutoDepthStencil = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
-    parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    D3DPRESENT_PARAMETERS parameters = d3d9test::HeadlessParameters(1024, 768);
     IDirect3DDevice9* device = nullptr;
     if (direct3d == nullptr || direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
                                                       0, &parameters, &device) != D3D_OK) {

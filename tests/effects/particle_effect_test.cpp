@@ -3,6 +3,7 @@
 // dozen pixels wide at the largest size, adds its light onto the frame, and
 // fades with "fA".
 #include "tests/effects/ParticleTestSupport.h"
+#include "tests/platform/d3d9_test_device.h"
 
 #include "render/Matrix4.h"
 
@@ -29,14 +30,7 @@ protected:
     void SetUp() override {
         direct3d_ = Direct3DCreate9(D3D_SDK_VERSION);
         ASSERT_NE(direct3d_, nullptr);
-        D3DPRESENT_PARAMETERS parameters{};
-        parameters.BackBufferWidth = kWidth;
-        parameters.BackBufferHeight = kHeight;
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        parameters.Windowed = TRUE;
-        parameters.EnableAutoDepthStencil = TRUE;
-        parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
-        parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+        D3DPRESENT_PARAMETERS parameters = d3d9test::HeadlessParameters(kWidth, kHeight);
         if (direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
                                     &device_) != D3D_OK) {
             GTEST_SKIP() << "no OpenGL 3.3 device here";

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "d3d9_test_device.h"
 #include "d3d9_test_files.h"
 
 #include <cstring>
@@ -94,13 +95,7 @@ public:
     explicit SpriteScene(bool batching) {
         d3d9::BatchDraws(batching);
         IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
-        D3DPRESENT_PARAMETERS parameters{};
-        parameters.BackBufferWidth = kSize;
-        parameters.BackBufferHeight = kSize;
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        parameters.Windowed = TRUE;
-        parameters.EnableAutoDepthStencil = TRUE;
-        parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
+        D3DPRESENT_PARAMETERS parameters = d3d9test::HeadlessParameters(kSize, kSize);
         EXPECT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0,
                                          &parameters, &device_),
                   D3D_OK);

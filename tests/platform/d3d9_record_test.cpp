@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "d3d9_test_device.h"
 #include "d3d9_test_files.h"
 
 #include <cstring>
@@ -261,16 +262,9 @@ TEST_F(RecordingDevice, RefusesWhatTheOpenGLDeviceRefuses) {
 }
 
 TEST_F(RecordingDevice, ModelVertexDeclarationTakesTheFiftyTwoByteLayout) {
-    const D3DVERTEXELEMENT9 model[] = {
-        {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-        {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-        {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
-        {0, 28, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-        {0, 36, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TANGENT, 0},
-        {0, 48, D3DDECLTYPE_FLOAT1, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 1},
-        D3DDECL_END()};
     IDirect3DVertexDeclaration9* declaration = nullptr;
-    ASSERT_EQ(device_->CreateVertexDeclaration(model, &declaration), D3D_OK);
+    ASSERT_EQ(device_->CreateVertexDeclaration(d3d9test::kModelVertexElements, &declaration),
+              D3D_OK);
     EXPECT_EQ(Calls().back().args, (std::vector<std::int64_t>{6, 1}));
     ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "d3d9_test_device.h"
 #include "d3d9_test_files.h"
 
 #include <array>
@@ -104,13 +105,7 @@ protected:
     void SetUp() override {
         IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
         ASSERT_NE(direct3d, nullptr);
-        D3DPRESENT_PARAMETERS parameters{};
-        parameters.BackBufferWidth = kSize;
-        parameters.BackBufferHeight = kSize;
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        parameters.Windowed = TRUE;
-        parameters.EnableAutoDepthStencil = TRUE;
-        parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
+        D3DPRESENT_PARAMETERS parameters = d3d9test::HeadlessParameters(kSize, kSize);
         ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0,
                                          &parameters, &device_),
                   D3D_OK);
@@ -463,16 +458,9 @@ technique Model { pass { CullMode = None; VertexShader = ModelVS; PixelShader = 
     ASSERT_EQ(D3DXCreateEffectFromFileA(device_, path.c_str(), nullptr, nullptr, 0, nullptr, &model,
                                         nullptr),
               D3D_OK);
-    const D3DVERTEXELEMENT9 elements[] = {
-        {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-        {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-        {0, 24, D3DDECLTYPE_D3DCOLOR, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_COLOR, 0},
-        {0, 28, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-        {0, 36, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TANGENT, 0},
-        {0, 48, D3DDECLTYPE_FLOAT1, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 1},
-        D3DDECL_END()};
     IDirect3DVertexDeclaration9* declaration = nullptr;
-    ASSERT_EQ(device_->CreateVertexDeclaration(elements, &declaration), D3D_OK);
+    ASSERT_EQ(device_->CreateVertexDeclaration(d3d9test::kModelVertexElements, &declaration),
+              D3D_OK);
     struct ModelVertex {
         float position[3], normal[3];
         DWORD colour;
