@@ -19,7 +19,11 @@ IDirect3DDevice9* Device() {
 }
 
 void SetEveryParameter(ID3DXEffect* effect, const EffectFile& file) {
-    const D3DXMATRIX matrix = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    D3DXMATRIX matrix{};
+    float* element = matrix;
+    for (int i = 0; i < 16; ++i) {
+        element[i] = static_cast<float>(i + 1);
+    }
     const D3DXVECTOR4 vector = {0.25f, 0.5f, 0.75f, 1.0f};
     for (const ParameterDesc& parameter : file.parameters) {
         const D3DXHANDLE handle = effect->GetParameterByName(nullptr, parameter.name.c_str());
