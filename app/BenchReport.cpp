@@ -83,9 +83,8 @@ void PrintBenchTable(const BenchResult& result, std::ostream& out) {
         char tail[32];
         std::snprintf(tail, sizeof tail, " %8.0f %8.0f", time.drawCalls, time.glDraws);
         out << head << " " << SpreadText(time.frameMs) << " " << SpreadText(time.systemMs) << " "
-            << SpreadText(time.systemCpuMs) << " "
-            << SpreadText(time.glMs) << " " << SpreadText(time.finishMs) << " "
-            << SpreadText(time.cpuMs) << tail << "\n";
+            << SpreadText(time.systemCpuMs) << " " << SpreadText(time.glMs) << " "
+            << SpreadText(time.finishMs) << " " << SpreadText(time.cpuMs) << tail << "\n";
     }
     char line[128];
     std::snprintf(line, sizeof line,

@@ -14,8 +14,12 @@ fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target "${targets[@]}"
 for target in "${targets[@]}"; do
-  name=${target%_fuzz}
-  [ "$name" = mm_reader ] && name=mm
+  # The corpus and dictionary folder of each target.
+  case $target in
+    mm_reader_fuzz) name=mm ;;
+    effect_file_fuzz) name=effect ;;
+    *) name=${target%_fuzz} ;;
+  esac
   work=build/fuzz/corpus/$name
   log=build/fuzz/$target.log
   mkdir -p "$work"

@@ -38,7 +38,8 @@ TEST(BenchReportTest, DefaultTimesFallInsideEveryStretchOfTheSchedule) {
 TEST(BenchReportTest, TimesSumUpTheirFramesAndPrintAsOneJsonObject) {
     std::vector<BenchSample> samples(4);
     for (int i = 0; i < 4; ++i) {
-        samples[std::size_t(i)] = {10.0 + i, 1.0, 0.5, 5.0 + i, 4.0, 20.0, 3, std::uint32_t(2 + i % 2)};
+        samples[std::size_t(i)] = {10.0 + i, 1.0,  0.5, 5.0 + i,
+                                   4.0,      20.0, 3,   std::uint32_t(2 + i % 2)};
     }
     BenchResult result;
     result.frames = 4;

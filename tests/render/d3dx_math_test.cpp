@@ -79,10 +79,11 @@ TEST(D3DXMath, MultiplyAppliesTheFirstFactorFirst) {
     EXPECT_NEAR(p.y, 3.0f, 1e-6f);
 
     D3DXMatrixMultiply(&move, &move, &rotate);  // the output may alias an input
-    ExpectMatrix(move, {moveThenRotate._11, moveThenRotate._12, moveThenRotate._13, moveThenRotate._14,
-                        moveThenRotate._21, moveThenRotate._22, moveThenRotate._23, moveThenRotate._24,
-                        moveThenRotate._31, moveThenRotate._32, moveThenRotate._33, moveThenRotate._34,
-                        moveThenRotate._41, moveThenRotate._42, moveThenRotate._43, moveThenRotate._44});
+    ExpectMatrix(move,
+                 {moveThenRotate._11, moveThenRotate._12, moveThenRotate._13, moveThenRotate._14,
+                  moveThenRotate._21, moveThenRotate._22, moveThenRotate._23, moveThenRotate._24,
+                  moveThenRotate._31, moveThenRotate._32, moveThenRotate._33, moveThenRotate._34,
+                  moveThenRotate._41, moveThenRotate._42, moveThenRotate._43, moveThenRotate._44});
     D3DXMATRIX transposed;
     D3DXMatrixTranspose(&transposed, &moveThenRotate);
     EXPECT_EQ(transposed._14, moveThenRotate._41);

@@ -11,5 +11,7 @@ extern "C" __attribute__((visibility("default"))) HRESULT CreateRenderDevice(
 }
 #else
 // Loads fine but lacks the export.
-extern "C" __attribute__((visibility("default"))) int SomethingElse() { return 1; }
+extern "C" __attribute__((visibility("default"))) int SomethingElse() {
+    return 1;
+}
 #endif

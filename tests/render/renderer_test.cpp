@@ -39,8 +39,8 @@ TEST_F(RendererTest, NamesOtherThanTheTwoApisAreRefusedWithTheirName) {
         Renderer renderer(nullptr);
         EXPECT_EQ(renderer.CreateDevice(name), E_FAIL) << name;
         ASSERT_EQ(boxes_.size(), 1u) << name;
-        EXPECT_EQ(boxes_[0].text, L"API " + std::wstring(name, name + std::strlen(name)) +
-                                      L" not supported");
+        EXPECT_EQ(boxes_[0].text,
+                  L"API " + std::wstring(name, name + std::strlen(name)) + L" not supported");
         EXPECT_EQ(boxes_[0].caption, L"Error");
         EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
         EXPECT_EQ(renderer.library, nullptr);
@@ -77,8 +77,8 @@ TEST_F(RendererTest, RealLibraryCreatesADevice) {
 
 // Runs the probe with only the given folder to find the library in.
 std::string RunProbe(const std::string& libraryFolder) {
-    const std::string command = "LD_LIBRARY_PATH=" + libraryFolder +
-                                " ./renderer_probe/renderer_probe DIRECT3D 2>&1";
+    const std::string command =
+        "LD_LIBRARY_PATH=" + libraryFolder + " ./renderer_probe/renderer_probe DIRECT3D 2>&1";
     std::string output;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         std::array<char, 256> chunk;

@@ -17,7 +17,9 @@ namespace trace {
 
 TRACE_API extern bool g_on;
 
-inline bool On() { return g_on; }
+inline bool On() {
+    return g_on;
+}
 
 // Starts tracing into path (truncated); false when it cannot be opened.
 TRACE_API bool Open(const char* path);
