@@ -15,6 +15,19 @@ IDirect3DTexture9* g_flareTexture = nullptr;
 CTrailParticles* g_firstParticleSystem = nullptr;
 CTrailParticles* g_secondParticleSystem = nullptr;
 
+void SetParticleCamera(ID3DXEffect& effect, const Matrix4& world) {
+    effect.SetMatrix("World", &world);
+    const D3DXVECTOR3 eye = {0.0f, 0.0f, 30.0f};
+    const D3DXVECTOR3 at = {0.0f, 0.0f, 0.0f};
+    const D3DXVECTOR3 up = {0.0f, 1.0f, 0.0f};
+    Matrix4 view;
+    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+    effect.SetMatrix("View", &view);
+    Matrix4 projection;
+    D3DXMatrixPerspectiveFovLH(&projection, 1.5707964f, 1.0f, 1.0f, 4000.0f);
+    effect.SetMatrix("Proj", &projection);
+}
+
 namespace {
 
 constexpr float kRise = 0.0125f;
@@ -32,23 +45,12 @@ CTrailParticles* CreateParticleSystem(IDirect3DDevice9* device) {
     return system;
 }
 
-// The particles' camera: eye at z = 30 looking at the origin, a square
-// 90-degree view. Then one frame of the system's life.
+// The camera, then one frame of the system's life.
 void DrawParticleSystem(CTrailParticles* system) {
     if (system == nullptr || !system->Ready()) {
         return;
     }
-    ID3DXEffect& effect = *system->effect;
-    effect.SetMatrix("World", &g_show.identityWorld);
-    const D3DXVECTOR3 eye = {0.0f, 0.0f, 30.0f};
-    const D3DXVECTOR3 at = {0.0f, 0.0f, 0.0f};
-    const D3DXVECTOR3 up = {0.0f, 1.0f, 0.0f};
-    Matrix4 view;
-    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
-    effect.SetMatrix("View", &view);
-    Matrix4 projection;
-    D3DXMatrixPerspectiveFovLH(&projection, 1.5707964f, 1.0f, 1.0f, 4000.0f);
-    effect.SetMatrix("Proj", &projection);
+    SetParticleCamera(*system->effect, g_show.identityWorld);
     system->Update(g_timer->GetFrameTime());
     system->Render();
 }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "effects/TrailParticles.h"
+#include "render/Matrix4.h"
 
 #include <d3d9.h>
+#include <d3dx9.h>
 
 // "data\textures\flare.tga"; null when it could not be loaded (the systems
 // then draw untextured).
@@ -21,6 +23,9 @@ void SetupParticleScene(IDirect3DDevice9* device);
 void DrawFirstParticleSystem();
 // Updates and draws the second system where the show has put its emitter.
 void DrawSecondParticleSystem();
+// Sets the particles' camera on a system's effect: the given world, the eye
+// at z = 30 looking at the origin, a square 90-degree view.
+void SetParticleCamera(ID3DXEffect& effect, const Matrix4& world);
 // Teardown: both systems' resources (the pointers are cleared, the objects
 // kept), then the flare texture.
 void ReleaseParticleScene();

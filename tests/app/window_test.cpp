@@ -1,6 +1,7 @@
 // CWindow: creation, the message loop's rules and the message table, with a
 // test window standing in for the show.
 #include "app/Window.h"
+#include "tests/platform/win32_test_support.h"
 
 #include <win32_standin.h>
 
@@ -66,28 +67,6 @@ public:
     std::vector<Point> buttonDowns;
     std::vector<Point> buttonUps;
 };
-
-struct RecordedBox {
-    std::wstring text;
-    std::wstring caption;
-    UINT type = 0;
-    int count = 0;
-};
-
-int RecordBox(void* user, LPCWSTR text, LPCWSTR caption, UINT type) {
-    auto* box = static_cast<RecordedBox*>(user);
-    box->text = text;
-    box->caption = caption;
-    box->type = type;
-    ++box->count;
-    return IDOK;
-}
-
-void DrainMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
-}
 
 // True when the class is still registered: a second registration fails.
 bool ClassRegistered() {
@@ -162,13 +141,15 @@ TEST_F(WindowTest, FailedCreationTellsTheUserAndSkipsOnInit) {
         fillers.push_back(filler);
         ASSERT_LT(fillers.size(), 1000u);
     }
-    RecordedBox box;
-    win32::SetMessageBoxHook(RecordBox, &box);
+    std::vector<RecordedBox> boxes;
+    win32::SetMessageBoxHook(RecordBoxes, &boxes);
 
     EXPECT_EQ(window_.Create(nullptr), 0);
     EXPECT_FALSE(window_.Created());
     EXPECT_EQ(window_.inits, 0);
-    EXPECT_EQ(box.count, 1);
+    EXPECT_EQ(boxes.size(), 1u);
+    // The fillers are destroyed below whatever was shown.
+    const RecordedBox box = boxes.empty() ? RecordedBox{} : boxes.back();
     EXPECT_EQ(box.text, L"Failed to create window!");
     EXPECT_EQ(box.caption, L"ERROR");
     EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));

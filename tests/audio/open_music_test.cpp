@@ -6,6 +6,7 @@
 #include <win32_standin.h>
 
 #include "tests/platform/bass/TestMusic.h"
+#include "tests/platform/win32_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,23 +17,12 @@
 
 namespace {
 
-struct Box {
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-};
-
-int RecordBox(void* user, LPCWSTR text, LPCWSTR caption, UINT type) {
-    static_cast<std::vector<Box>*>(user)->push_back({text, caption, type});
-    return IDOK;
-}
-
 class OpenMusicTest : public ::testing::Test {
 protected:
     void SetUp() override {
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_.Path());
-        win32::SetMessageBoxHook(&RecordBox, &boxes_);
+        win32::SetMessageBoxHook(&RecordBoxes, &boxes_);
     }
     void TearDown() override {
         win32::SetMessageBoxHook(nullptr, nullptr);
@@ -42,12 +32,12 @@ protected:
 
     test_music::TempFolder folder_;
     std::filesystem::path previous_;
-    std::vector<Box> boxes_;
+    std::vector<RecordedBox> boxes_;
 };
 
 // Opens the music that is not there (or not music) and checks that the show
 // goes on in silence after one box.
-void ExpectSilentShowAfterOneBox(const std::vector<Box>& boxes) {
+void ExpectSilentShowAfterOneBox(const std::vector<RecordedBox>& boxes) {
     OpenMusic();
     ASSERT_NE(g_analyser, nullptr);
     EXPECT_EQ(g_analyser->stream, 0u);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "effects/ParticleScene.h"
+#include "tests/platform/win32_test_support.h"
 
 #include <d3d9_record.h>
 #include <win32_standin.h>
@@ -19,16 +20,7 @@
 
 namespace particletest {
 
-struct Box {
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-};
-inline std::vector<Box> g_boxes;
-inline int RecordBox(void*, LPCWSTR text, LPCWSTR caption, UINT type) {
-    g_boxes.push_back({text, caption, type});
-    return IDOK;
-}
+inline std::vector<RecordedBox> g_boxes;
 
 // The n-th draw after seeding: state_n = state_(n-1) * 214013 + 2531011
 // modulo 2^32, and the draw is state_n / 2^32 to the nearest float.
@@ -91,7 +83,7 @@ protected:
         win32::UseVirtualClock(true);
         SetTickCount(1000);
         g_boxes.clear();
-        win32::SetMessageBoxHook(&RecordBox, nullptr);
+        win32::SetMessageBoxHook(&RecordBoxes, &g_boxes);
     }
 
     // The run folder's flare, as the scene loads it.

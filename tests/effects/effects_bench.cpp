@@ -30,20 +30,11 @@ void RunShowFrames(CTrailParticles& system, std::int64_t& clock, int frames) {
     }
 }
 
-// The particles' camera, as the scene sets it each frame.
+// The particles' camera with the identity world, as the scene sets it.
 void SetCamera(ID3DXEffect& effect) {
     Matrix4 identity;
     D3DXMatrixIdentity(&identity);
-    effect.SetMatrix("World", &identity);
-    const D3DXVECTOR3 eye = {0.0f, 0.0f, 30.0f};
-    const D3DXVECTOR3 at = {0.0f, 0.0f, 0.0f};
-    const D3DXVECTOR3 up = {0.0f, 1.0f, 0.0f};
-    Matrix4 view;
-    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
-    effect.SetMatrix("View", &view);
-    Matrix4 projection;
-    D3DXMatrixPerspectiveFovLH(&projection, 1.5707964f, 1.0f, 1.0f, 4000.0f);
-    effect.SetMatrix("Proj", &projection);
+    SetParticleCamera(effect, identity);
 }
 
 // A system on the device, emitted at the first emitter's lowest point and

@@ -4,6 +4,7 @@
 #include "device/RecordingRenderDevice.h"
 #include "model/LoadMM.h"
 #include "tests/model/ModelTestSupport.h"
+#include "tests/platform/win32_test_support.h"
 
 #include <win32_standin.h>
 
@@ -11,6 +12,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -240,22 +242,6 @@ TEST_F(BuildTest, FailedStaticBufferStopsRegistration) {
               "LoadMM::Init()  Failed to Create Static Buffers '" + std::to_string(E_FAIL) + "'");
 }
 
-struct Box {
-    int count = 0;
-    std::wstring text;
-    std::wstring caption;
-    UINT type = 0;
-};
-
-int RecordBox(void* user, LPCWSTR text, LPCWSTR caption, UINT type) {
-    auto* box = static_cast<Box*>(user);
-    ++box->count;
-    box->text = text;
-    box->caption = caption;
-    box->type = type;
-    return IDOK;
-}
-
 TEST_F(BuildTest, InitRefusesAModelOf128Materials) {
     for (const int count : {127, 128}) {
         std::string text = Header();
@@ -267,20 +253,20 @@ TEST_F(BuildTest, InitRefusesAModelOf128Materials) {
         }
         ASSERT_EQ(Load(text), 1);
         CRecordingRenderDevice device;
-        Box box;
-        win32::SetMessageBoxHook(RecordBox, &box);
+        std::vector<RecordedBox> boxes;
+        win32::SetMessageBoxHook(RecordBoxes, &boxes);
         const HRESULT result = model_.Init(&device);
         win32::SetMessageBoxHook(nullptr, nullptr);
         if (count == 127) {
             EXPECT_EQ(result, S_OK);
-            EXPECT_EQ(box.count, 0);
+            EXPECT_TRUE(boxes.empty());
             EXPECT_EQ(device.CallsNamed("CreateStaticBuffer").size(), 127u);
         } else {
             EXPECT_EQ(result, E_FAIL);
-            EXPECT_EQ(box.count, 1);
-            EXPECT_EQ(box.text, L"LoadMM::Init()  Too much materials to load!");
-            EXPECT_EQ(box.caption, L"error");
-            EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONERROR | MB_OK));
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, L"LoadMM::Init()  Too much materials to load!");
+            EXPECT_EQ(boxes[0].caption, L"error");
+            EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_ICONERROR | MB_OK));
             EXPECT_TRUE(device.Calls().empty());
         }
     }

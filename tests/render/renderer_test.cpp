@@ -1,6 +1,7 @@
 // The Renderer: API names, the library's loading and its factory, with one
 // message box per failure.
 #include "render/Renderer.h"
+#include "tests/platform/win32_test_support.h"
 
 #include <win32_standin.h>
 
@@ -15,22 +16,11 @@
 
 namespace {
 
-struct Box {
-    std::wstring caption;
-    std::wstring text;
-    UINT type;
-};
-
-int RecordBox(void* user, LPCWSTR text, LPCWSTR caption, UINT type) {
-    static_cast<std::vector<Box>*>(user)->push_back({caption, text, type});
-    return IDOK;
-}
-
 class RendererTest : public ::testing::Test {
 protected:
-    void SetUp() override { win32::SetMessageBoxHook(&RecordBox, &boxes_); }
+    void SetUp() override { win32::SetMessageBoxHook(&RecordBoxes, &boxes_); }
     void TearDown() override { win32::SetMessageBoxHook(nullptr, nullptr); }
-    std::vector<Box> boxes_;
+    std::vector<RecordedBox> boxes_;
 };
 
 TEST_F(RendererTest, NamesOtherThanTheTwoApisAreRefusedWithTheirName) {

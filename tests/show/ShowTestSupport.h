@@ -13,6 +13,7 @@
 #include "show/ShowState.h"
 #include "show/TestWindow.h"
 #include "tests/show/RecordingEffect.h"
+#include "tests/platform/win32_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -53,16 +54,7 @@ inline DWORD ScriptedFft(DWORD, void* buffer, DWORD) {
     return 512 * sizeof(float);
 }
 
-struct Box {
-    std::wstring text;
-    std::wstring caption;
-    UINT type;
-};
-inline std::vector<Box> g_boxes;
-inline int RecordBox(void*, LPCWSTR text, LPCWSTR caption, UINT type) {
-    g_boxes.push_back({text, caption, type});
-    return IDOK;
-}
+inline std::vector<RecordedBox> g_boxes;
 
 // Exposes the running flag that OnFrame clears.
 class ProbeWindow : public TestWindow {
@@ -122,7 +114,7 @@ protected:
     // OnInit opens the music (silent when the file is missing) and builds
     // the projections once; the FFT is then scripted.
     static void SetUpTestSuite() {
-        win32::SetMessageBoxHook(&RecordBox, nullptr);
+        win32::SetMessageBoxHook(&RecordBoxes, &g_boxes);
         Window().OnInit();
         g_analyser->fetchFft = &ScriptedFft;
         win32::SetMessageBoxHook(nullptr, nullptr);
@@ -155,7 +147,7 @@ protected:
         g_show.pitchValue = 0.0f;
         g_show.upperBandValue = 0.0f;
         g_boxes.clear();
-        win32::SetMessageBoxHook(&RecordBox, nullptr);
+        win32::SetMessageBoxHook(&RecordBoxes, &g_boxes);
         Window().StartRunning();
         replayed_ = device_.Calls().size();
     }

@@ -85,7 +85,7 @@ TEST_F(MusicValuesTest, SilenceDecaysEachValueByItsFactor) {
 }
 
 TEST(ShowInitTest, OnInitOpensTheMusicClearsTheValuesAndBuildsTheProjections) {
-    win32::SetMessageBoxHook(&RecordBox, nullptr);
+    win32::SetMessageBoxHook(&RecordBoxes, &g_boxes);
     g_show.bassValue = 1.0f;
     g_show.pitchValue = 2.0f;
     g_show.upperBandValue = 3.0f;
