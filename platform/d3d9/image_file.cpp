@@ -1,6 +1,8 @@
 // Picture decoding through stb_image, always to four channels.
 #include "image_file.h"
 
+#include "picture_checks.h"
+
 #include <stb_image.h>
 #include <win32_standin.h>
 
@@ -28,9 +30,10 @@ ImageLoad LoadImageFile(const char* path, Image* image) {
         return ImageLoad::Missing;
     }
     int width = 0, height = 0, channels = 0;
-    // Reads the header only and puts the file back where it was.
-    if (stbi_info_from_file(file.get(), &width, &height, &channels) == 0 ||
-        !SizeIsTakeable(width, height)) {
+    // Each check reads what it needs and puts the file back where it was.
+    if (!IsJpegPngOrTga(file.get()) ||
+        stbi_info_from_file(file.get(), &width, &height, &channels) == 0 ||
+        !SizeIsTakeable(width, height) || !PngChunksFitTheFile(file.get())) {
         return ImageLoad::Undecodable;
     }
     std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
