@@ -24,6 +24,15 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 std::string TempFile(const char* stem) {
     std::string path = "/tmp/hush_binary_" + std::string(stem) + "_XXXXXX";
     const int fd = mkstemp(path.data());

@@ -42,6 +42,9 @@ Outcome RunHush(std::vector<std::string> arguments, int signal, std::chrono::mil
 
 std::string ReadFile(const std::string& path);
 
+// Lines of the text (an output, a file read whole), without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 // A fresh name under /tmp (the file is created empty).
 std::string TempFile(const char* stem);
 

@@ -22,21 +22,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using hushtest::Lines;
 using hushtest::Outcome;
 using hushtest::ReadFile;
 using hushtest::RunHush;
 
 constexpr int kSetupFailed = 3;
 constexpr int kCaptureFailed = 4;
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 std::vector<fs::path> Frames(const fs::path& folder) {
     std::vector<fs::path> frames;

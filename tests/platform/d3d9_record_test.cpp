@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "d3d9_test_device.h"
+#include "device/VertexFormats.h"
 #include "d3d9_test_files.h"
 
 #include <cstring>
@@ -263,8 +264,7 @@ TEST_F(RecordingDevice, RefusesWhatTheOpenGLDeviceRefuses) {
 
 TEST_F(RecordingDevice, ModelVertexDeclarationTakesTheFiftyTwoByteLayout) {
     IDirect3DVertexDeclaration9* declaration = nullptr;
-    ASSERT_EQ(device_->CreateVertexDeclaration(d3d9test::kModelVertexElements, &declaration),
-              D3D_OK);
+    ASSERT_EQ(device_->CreateVertexDeclaration(ember::kModelElements, &declaration), D3D_OK);
     EXPECT_EQ(Calls().back().args, (std::vector<std::int64_t>{6, 1}));
     ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "d3d9_test_device.h"
+#include "device/VertexFormats.h"
 #include "d3d9_test_files.h"
 
 #include <array>
@@ -459,8 +460,7 @@ technique Model { pass { CullMode = None; VertexShader = ModelVS; PixelShader = 
                                         nullptr),
               D3D_OK);
     IDirect3DVertexDeclaration9* declaration = nullptr;
-    ASSERT_EQ(device_->CreateVertexDeclaration(d3d9test::kModelVertexElements, &declaration),
-              D3D_OK);
+    ASSERT_EQ(device_->CreateVertexDeclaration(ember::kModelElements, &declaration), D3D_OK);
     struct ModelVertex {
         float position[3], normal[3];
         DWORD colour;

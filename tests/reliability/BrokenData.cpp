@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -100,15 +99,6 @@ std::vector<char> FrameBytes(const fs::path& captureFolder, int frame) {
     char name[32];
     std::snprintf(name, sizeof name, "frame_%06d.png", frame);
     return ReadBytes(captureFolder / name);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 }  // namespace reliability

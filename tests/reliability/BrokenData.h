@@ -53,7 +53,4 @@ std::filesystem::path RunFolder();
 // The PNG of one captured frame, or empty when there is none.
 std::vector<char> FrameBytes(const std::filesystem::path& captureFolder, int frame = 0);
 
-// Lines of the text, without their line ends.
-std::vector<std::string> Lines(const std::string& text);
-
 }  // namespace reliability

@@ -97,7 +97,7 @@ Capture CaptureOneFrame(const fs::path& data, const DataFile& file) {
     Capture capture;
     capture.outcome = hushtest::RunHush(launch);
     capture.frame = reliability::FrameBytes(out.Path() / "frames");
-    capture.lines = reliability::Lines(capture.outcome.err);
+    capture.lines = hushtest::Lines(capture.outcome.err);
     capture.log = hushtest::ReadFile(log.string());
     capture.trace = hushtest::ReadFile(trace.string());
     if (!capture.lines.empty() && StartsWith(capture.lines.back(), "hush: captured 1 frames")) {

@@ -26,7 +26,7 @@ TEST(FullShowTest, TheWholeShowRunsCleanUnderTheSanitizers) {
     EXPECT_EQ(outcome.exitCode, 0);
 
     // Nothing but the two memory lines and the summary.
-    const std::vector<std::string> lines = reliability::Lines(outcome.err);
+    const std::vector<std::string> lines = hushtest::Lines(outcome.err);
     ASSERT_EQ(lines.size(), 3u) << outcome.err;
     EXPECT_EQ(lines[0].rfind("hush: memory after frame 0: ", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1].rfind("hush: memory after frame 361: ", 0), 0u) << lines[1];
