@@ -13,6 +13,7 @@
 #include <d3dx9.h>
 
 #include <new>
+#include <stdexcept>
 
 int g_modePromptAnswer = 0;
 
@@ -63,9 +64,10 @@ HRESULT CreateOffsetMappingEffect() {
     return result;
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+// Everything from the prompt to the start of playback: S_OK when the show
+// can run, S_FALSE after a quit at the prompt, E_FAIL after a failure that
+// has been shown.
+HRESULT StartUp(HINSTANCE instance) {
     // Cancel, or closing the prompt, quits before anything is created.
     const int answer = AskDisplayMode();
     if (answer == IDYES) {
@@ -73,7 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     } else if (answer == IDNO) {
         g_displayMode = 0;
     } else {
-        return 0;
+        return S_FALSE;
     }
 
     g_renderer = new (std::nothrow) Renderer(instance);
@@ -120,6 +122,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     // A stream that failed to open simply plays nothing.
     BASS_StreamPlay(g_analyser->stream, FALSE, 0);
+    return S_OK;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    HRESULT started = E_FAIL;
+    // Start-up allocates as it loads; memory that runs out there stops it
+    // like any other start-up failure. The frames allocate nothing.
+    try {
+        started = StartUp(instance);
+    } catch (const std::bad_alloc&) {
+        return FailStartup(L"Not enough memory to start the show");
+    } catch (const std::length_error&) {
+        return FailStartup(L"Not enough memory to start the show");
+    }
+    if (started != S_OK) {
+        return started == S_FALSE ? 0 : E_FAIL;
+    }
 
     g_window->Run();
 

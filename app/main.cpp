@@ -11,6 +11,7 @@
 
 #include <win32_standin.h>
 
+#include <exception>
 #include <iostream>
 
 namespace {
@@ -31,7 +32,9 @@ void StartLoop() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Nothing the run throws ends it with an abort: what escapes the entry
+// point's own handling is reported and ends the run as a failure.
+int main(int argc, char** argv) try {
     // First of all, so Ctrl+C at any later moment ends the run through the
     // teardown (before the window exists it ends the loop as soon as it
     // starts) rather than killing the process mid-way.
@@ -80,4 +83,7 @@ int main(int argc, char** argv) {
         return FinishBench(result, std::cout, std::cerr);
     }
     return g_capturing ? FinishCapture(result, std::cerr) : result;
+} catch (const std::exception& error) {
+    std::cerr << "hush: " << error.what() << '\n';
+    return E_FAIL;
 }

@@ -76,7 +76,7 @@ void MotionModelStream::ReadTransform(Matrix4& transform) {
 }
 
 bool MotionModelStream::AtEnd() const {
-    return std::feof(file_) != 0;
+    return std::feof(file_) != 0 || std::ferror(file_) != 0 || std::ftell(file_) > size_;
 }
 
 bool MotionModelStream::Rewind(long position) {

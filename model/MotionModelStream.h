@@ -50,6 +50,8 @@ public:
     // of (0, 0, 0, 1).
     void ReadTransform(Matrix4& transform);
 
+    // The end of the file, a read error, or reading past the size the file
+    // had when the stream was made (a file that keeps growing ends there).
     bool AtEnd() const;
     bool Rewind(long position);
     long Position() const;

@@ -7,6 +7,8 @@
 #include "platform/bass/AudioSystem.h"
 
 #include <cstdio>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -19,23 +21,26 @@ BOOL Result(int error) {
     return error == BASS_OK ? TRUE : FALSE;
 }
 
-// Reads `length` bytes from `offset` of the file (length 0: to the end).
+// Reads `length` bytes from `offset` of the file (length 0: to the end). A
+// file that has grown past the size any file may have since it was opened is
+// refused like one that was too large from the start.
 bool ReadFileRange(const char* path, DWORD offset, DWORD length,
                    std::vector<unsigned char>& bytes) {
-    std::FILE* file = win32::OpenFile(path, "rb");
-    if (file == nullptr) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(win32::OpenFile(path, "rb"),
+                                                               &std::fclose);
+    if (!file) {
         return false;
     }
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(file) : -1;
-    ok = size >= 0 && offset <= static_cast<unsigned long>(size) &&
-         std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
+    bool ok = std::fseek(file.get(), 0, SEEK_END) == 0;
+    const long size = ok ? std::ftell(file.get()) : -1;
+    ok = size >= 0 && size <= win32::kMaxReadableFileBytes &&
+         offset <= static_cast<unsigned long>(size) &&
+         std::fseek(file.get(), static_cast<long>(offset), SEEK_SET) == 0;
     if (ok) {
         const unsigned long available = static_cast<unsigned long>(size) - offset;
         bytes.resize(length == 0 || length > available ? available : length);
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        ok = std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     }
-    std::fclose(file);
     return ok;
 }
 
@@ -74,14 +79,22 @@ HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, DWORD offset, DWORD le
         Result(BASS_ERROR_NOTAVAIL);
         return 0;
     }
-    std::vector<unsigned char> bytes;
-    if (file == nullptr || !ReadFileRange(static_cast<const char*>(file), offset, length, bytes)) {
-        Result(BASS_ERROR_FILEOPEN);
+    // A C interface: the file's bytes that do not fit in memory fail the call
+    // with BASS_ERROR_MEM, as every other allocation of the stream does.
+    try {
+        std::vector<unsigned char> bytes;
+        if (file == nullptr ||
+            !ReadFileRange(static_cast<const char*>(file), offset, length, bytes)) {
+            Result(BASS_ERROR_FILEOPEN);
+            return 0;
+        }
+        HSTREAM handle = 0;
+        return Result(bass::AudioSystem::Instance().CreateStream(std::move(bytes), handle)) ? handle
+                                                                                            : 0;
+    } catch (const std::bad_alloc&) {
+        Result(BASS_ERROR_MEM);
         return 0;
     }
-    HSTREAM handle = 0;
-    return Result(bass::AudioSystem::Instance().CreateStream(std::move(bytes), handle)) ? handle
-                                                                                        : 0;
 }
 
 BOOL BASS_StreamPlay(HSTREAM handle, BOOL flush, DWORD) {

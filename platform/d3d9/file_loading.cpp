@@ -15,7 +15,11 @@ HRESULT LoadEffectFile(const char* path, EffectFile* file, std::string* errors) 
     std::string text;
     char chunk[4096];
     std::size_t n;
+    // A file that grows while it is read ends at the size any file may have.
     while ((n = std::fread(chunk, 1, sizeof chunk, stream.get())) > 0) {
+        if (static_cast<long long>(text.size() + n) > win32::kMaxReadableFileBytes) {
+            return kFileNotFound;
+        }
         text.append(chunk, n);
     }
     if (std::ferror(stream.get())) {

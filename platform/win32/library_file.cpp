@@ -32,8 +32,7 @@ bool IsFile(const std::string& path) {
 }
 
 bool IsWholeSharedObject(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenRegularFile(path), &std::fclose);
     struct stat status {};
     if (!file || fstat(fileno(file.get()), &status) != 0) {
         return false;

@@ -2,9 +2,12 @@
 // become native paths.
 #include <win32_standin.h>
 
+#include "standin.h"
+
 #include <unistd.h>
 
 #include <climits>
+#include <cstring>
 
 namespace win32 {
 
@@ -22,7 +25,11 @@ std::FILE* OpenFile(const char* path, const char* mode) {
     if (path == nullptr || mode == nullptr) {
         return nullptr;
     }
-    return std::fopen(NativePath(path).c_str(), mode);
+    const std::string native = NativePath(path);
+    if (std::strcmp(mode, "r") == 0 || std::strcmp(mode, "rb") == 0) {
+        return detail::OpenRegularFile(native);
+    }
+    return std::fopen(native.c_str(), mode);
 }
 
 std::string ExecutableDir() {

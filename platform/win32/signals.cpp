@@ -1,23 +1,30 @@
 // SIGINT and SIGTERM close the window instead of killing the process, so the
 // teardown runs and the exit code stays 0. The handler only raises a flag;
-// the next PeekMessageW turns it into WM_CLOSE.
+// the next PeekMessageW turns it into WM_CLOSE. A second signal ends the
+// process at once, so a start-up or teardown that never ends can always be
+// stopped with Ctrl+C twice.
 #include <win32_standin.h>
 
 #include "standin.h"
 
 #include <SDL2/SDL.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <csignal>
 
 namespace {
 
-// Lock-free, so the handler may set it.
+// Lock-free, so the handler may use them.
 std::atomic<int> g_closeRequested{0};
+std::atomic<int> g_signalsReceived{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
-extern "C" void RequestClose(int) {
-    // A second signal before the first is handled only sets the flag again.
+extern "C" void RequestClose(int signal) {
+    if (g_signalsReceived.fetch_add(1, std::memory_order_relaxed) > 0) {
+        // The shell's convention for a process ended by a signal.
+        _exit(128 + signal);
+    }
     g_closeRequested.store(1, std::memory_order_relaxed);
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 struct SDL_Window;
@@ -43,6 +44,10 @@ LPARAM KeyMessageLParam(bool down, bool repeat);
 
 // Signals (signals.cpp): true once per delivered SIGINT/SIGTERM batch.
 bool TakeCloseRequest();
+
+// A regular file of at most kMaxReadableFileBytes opened for reading, or
+// null with errno saying why not (regular_file.cpp).
+std::FILE* OpenRegularFile(const std::string& nativePath);
 
 // Library files (library_file.cpp): a regular file is there; the file is
 // an ELF object whose header and every segment lie inside it.

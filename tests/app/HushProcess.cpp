@@ -108,6 +108,10 @@ Outcome RunHush(const Launch& launch) {
         }
         std::this_thread::sleep_for(launch.signalDelay);
         kill(child, launch.signal);
+        if (launch.secondSignal != 0) {
+            std::this_thread::sleep_for(launch.signalGap);
+            kill(child, launch.secondSignal);
+        }
     }
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + launch.deadline;

@@ -24,6 +24,9 @@ struct Launch {
     std::vector<const char*> unsetVariables;
     int signal = 0;  // sent after signalDelay when not 0
     std::chrono::milliseconds signalDelay = std::chrono::milliseconds(1000);
+    // Sent again after signalGap when not 0.
+    int secondSignal = 0;
+    std::chrono::milliseconds signalGap = std::chrono::milliseconds(200);
     // The delay counts from the moment the process catches SIGINT and
     // SIGTERM (its handlers are in place) instead of from its start.
     bool signalAfterHandlers = false;

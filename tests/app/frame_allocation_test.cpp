@@ -14,103 +14,25 @@
 #include "app/Window.h"
 #include "render/RenderDevice.h"
 #include "show/ShowObjects.h"
+#include "tests/app/ReplacedAllocator.h"
 
 #include <d3d9_record.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
 #include <sstream>
 #include <vector>
-
-#if !defined(__SANITIZE_ADDRESS__)
-#define HUSH_COUNTS_ALLOCATIONS 1
-#endif
-
-// The replaced operators below pair malloc with free, which GCC cannot see
-// through where it inlines them.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
 namespace {
 
 bool g_counting = false;
 long g_allocations = 0;
 
-}  // namespace
-
-#ifdef HUSH_COUNTS_ALLOCATIONS
-
-namespace {
-
-void* Allocate(std::size_t size) {
+bool CountAllocation() {
     if (g_counting) {
         ++g_allocations;
     }
-    return std::malloc(size > 0 ? size : 1);
+    return true;
 }
-
-void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
-    if (g_counting) {
-        ++g_allocations;
-    }
-    const std::size_t align = static_cast<std::size_t>(alignment);
-    return std::aligned_alloc(align, (size + align - 1) / align * align);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (void* block = Allocate(size)) {
-        return block;
-    }
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void* operator new(std::size_t size, std::align_val_t alignment) {
-    if (void* block = AllocateAligned(size, alignment)) {
-        return block;
-    }
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size, std::align_val_t alignment) {
-    return operator new(size, alignment);
-}
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::align_val_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::align_val_t) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t, std::align_val_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t, std::align_val_t) noexcept {
-    std::free(block);
-}
-
-#endif
-
-namespace {
 
 constexpr int kFramesPerTime = 20;
 // The bench's uncounted frames before the timed ones at each time.
@@ -145,9 +67,10 @@ void StartCountedLoop() {
 }
 
 TEST(FrameAllocationTest, NoFrameAllocatesOnceTheShowRunsAtATime) {
-#ifndef HUSH_COUNTS_ALLOCATIONS
+#ifndef HUSH_REPLACES_ALLOCATOR
     GTEST_SKIP() << "AddressSanitizer replaces the allocator";
 #endif
+    allocation::Watch(&CountAllocation);
 #ifdef HUSH_RECORDING_BACKEND
     d3d9::UseRecordingBackend(true);
 #endif

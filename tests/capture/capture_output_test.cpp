@@ -113,6 +113,22 @@ TEST(PngFolderSink, AFileInTheWayIsReported) {
     std::filesystem::remove(path);
 }
 
+// /dev/full takes no byte: every write fails as on a disk that filled up.
+TEST(PngFolderSink, AFullDiskIsReported) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("hush_png_sink_full_" + std::to_string(getpid()));
+    std::filesystem::remove_all(folder);
+    PngFolderSink sink(folder.string(), kWidth, kHeight);
+    ASSERT_TRUE(sink.Open()) << sink.Error();
+    std::filesystem::create_symlink("/dev/full", folder / "frame_000001.png");
+    const std::vector<std::uint8_t> rgba = Noise(std::size_t(kWidth) * kHeight * 4, 4);
+    EXPECT_TRUE(sink.Write(rgba.data())) << sink.Error();
+    EXPECT_FALSE(sink.Write(rgba.data()));
+    EXPECT_EQ(sink.Error(), "cannot write " + (folder / "frame_000001.png").string() +
+                                ": No space left on device");
+    std::filesystem::remove_all(folder);
+}
+
 std::string Written(bool terminal) {
     int ends[2];
     EXPECT_EQ(pipe(ends), 0);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -153,24 +154,54 @@ TEST_F(Win32WindowsTest, DefaultProcedureDestroysOnCloseAndTheQuitFollows) {
     EXPECT_EQ(DefWindowProcW(window, WM_KEYDOWN, 0, 0), 0);
 }
 
-TEST_F(Win32WindowsTest, SignalsCloseTheOldestWindowOrQuit) {
-    win32::CloseWindowOnSignals();
-    const HWND first = Create(WS_POPUP);
-    const HWND second = Create(WS_POPUP);
-    ASSERT_NE(second, nullptr);
-    std::raise(SIGINT);
-    std::raise(SIGTERM);  // a second signal before the first is handled
-    MSG msg;
-    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_CLOSE));
-    EXPECT_EQ(msg.hwnd, first);
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+// Each signal is raised in a child process: the stand-in counts the signals
+// a process receives, and the second one ends it.
+TEST_F(Win32WindowsTest, ASignalClosesTheOldestWindowOrQuits) {
+    const auto closesTheOldest = [this] {
+        win32::CloseWindowOnSignals();
+        const HWND first = Create(WS_POPUP);
+        Create(WS_POPUP);
+        std::raise(SIGINT);
+        MSG msg;
+        const bool closed = PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) &&
+                            msg.message == WM_CLOSE && msg.hwnd == first &&
+                            !PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
+        std::_Exit(closed ? 0 : 1);
+    };
+    EXPECT_EXIT(closesTheOldest(), ::testing::ExitedWithCode(0), "");
 
-    DestroyWindow(first);
-    DestroyWindow(second);
-    std::raise(SIGTERM);
-    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    const auto quitsWithoutWindows = [] {
+        win32::CloseWindowOnSignals();
+        std::raise(SIGTERM);
+        MSG msg;
+        std::_Exit(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message == WM_QUIT ? 0 : 1);
+    };
+    EXPECT_EXIT(quitsWithoutWindows(), ::testing::ExitedWithCode(0), "");
+}
+
+// However soon after the first, and whether the first was handled or not.
+TEST_F(Win32WindowsTest, ASecondSignalEndsTheProcessWithTheShellsStatus) {
+    const auto twoSignals = [this](int first, int second) {
+        win32::CloseWindowOnSignals();
+        Create(WS_POPUP);
+        std::raise(first);
+        std::raise(second);
+        std::_Exit(0);
+    };
+    EXPECT_EXIT(twoSignals(SIGINT, SIGTERM), ::testing::ExitedWithCode(128 + SIGTERM), "");
+    EXPECT_EXIT(twoSignals(SIGTERM, SIGINT), ::testing::ExitedWithCode(128 + SIGINT), "");
+
+    const auto secondAfterTheFirstWasHandled = [this] {
+        win32::CloseWindowOnSignals();
+        Create(WS_POPUP);
+        std::raise(SIGINT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        std::raise(SIGINT);
+        std::_Exit(0);
+    };
+    EXPECT_EXIT(secondAfterTheFirstWasHandled(), ::testing::ExitedWithCode(128 + SIGINT), "");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <win32_standin.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -25,29 +26,58 @@ const char* NameOf(Damage damage) {
             return "Half";
         case Damage::Random:
             return "Random";
+        case Damage::Folder:
+            return "Folder";
+        case Damage::Pipe:
+            return "Pipe";
+        case Damage::LinkToDevice:
+            return "LinkToDevice";
     }
     return "";
 }
 
-std::vector<char> Damaged(const std::vector<char>& whole, Damage damage) {
+bool ReadsAsMissing(Damage damage) {
+    return damage == Damage::Missing || damage == Damage::Folder || damage == Damage::Pipe ||
+           damage == Damage::LinkToDevice;
+}
+
+void PlaceDamaged(const fs::path& path, const std::vector<char>& whole, Damage damage) {
     switch (damage) {
         case Damage::Missing:
-        case Damage::Empty:
-            return {};
-        case Damage::Half:
-            return {whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2)};
-        case Damage::Random: {
-            // mt19937's sequence is fixed by the standard; its low bytes are
-            // the file.
-            std::mt19937 generator(20240611u);
-            std::vector<char> bytes(whole.size());
-            for (char& byte : bytes) {
-                byte = static_cast<char>(generator() & 0xFFu);
+            return;
+        case Damage::Folder:
+            fs::create_directory(path);
+            return;
+        case Damage::Pipe:
+            if (mkfifo(path.c_str(), 0644) != 0) {
+                throw std::runtime_error("cannot make a named pipe");
             }
-            return bytes;
-        }
+            return;
+        case Damage::LinkToDevice:
+            fs::create_symlink("/dev/zero", path);
+            return;
+        case Damage::Empty:
+        case Damage::Half:
+        case Damage::Random:
+            WriteBytes(path, Damaged(whole, damage));
+            return;
     }
-    return {};
+}
+
+std::vector<char> Damaged(const std::vector<char>& whole, Damage damage) {
+    if (damage == Damage::Half) {
+        return {whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2)};
+    }
+    if (damage != Damage::Random) {
+        return {};
+    }
+    // mt19937's sequence is fixed by the standard; its low bytes are the file.
+    std::mt19937 generator(20240611u);
+    std::vector<char> bytes(whole.size());
+    for (char& byte : bytes) {
+        byte = static_cast<char>(generator() & 0xFFu);
+    }
+    return bytes;
 }
 
 std::vector<char> ReadBytes(const fs::path& path) {
@@ -88,8 +118,8 @@ BrokenDataFolder::BrokenDataFolder(const std::string& relativePath, Damage damag
                 fs::create_directories(Path() / relative);
             } else if (relative != fs::path(relativePath)) {
                 fs::create_symlink(entry.path(), Path() / relative);
-            } else if (damage != Damage::Missing) {
-                WriteBytes(Path() / relative, Damaged(ReadBytes(entry.path()), damage));
+            } else {
+                PlaceDamaged(Path() / relative, ReadBytes(entry.path()), damage);
             }
         }
     }

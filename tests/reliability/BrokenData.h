@@ -1,6 +1,7 @@
 // Broken copies of the show's files for the reliability tests: a fresh
 // folder that links to the run folder's data and textures, with one file
-// missing, empty, cut to half its size or replaced by random bytes.
+// missing, empty, cut to half its size, replaced by random bytes, or
+// replaced by something that is not a regular file.
 #pragma once
 
 #include <filesystem>
@@ -9,15 +10,26 @@
 
 namespace reliability {
 
-enum class Damage { Missing, Empty, Half, Random };
+// The last three are not regular files: an empty folder, a named pipe
+// nobody writes to, and a link to the endless device /dev/zero.
+enum class Damage { Missing, Empty, Half, Random, Folder, Pipe, LinkToDevice };
 
-inline constexpr Damage kEveryDamage[] = {Damage::Missing, Damage::Empty, Damage::Half,
-                                          Damage::Random};
+inline constexpr Damage kEveryDamage[] = {Damage::Missing,     Damage::Empty,  Damage::Half,
+                                          Damage::Random,      Damage::Folder, Damage::Pipe,
+                                          Damage::LinkToDevice};
 
 const char* NameOf(Damage damage);
 
-// The damaged contents of a file (unused for Missing). Random bytes come from
-// a fixed seed, so every run breaks the file the same way.
+// The damages the show meets as it meets a missing file.
+bool ReadsAsMissing(Damage damage);
+
+// Puts the damaged file at `path`: nothing for Missing, the Damaged bytes
+// of `whole`, or the thing that is not a regular file.
+void PlaceDamaged(const std::filesystem::path& path, const std::vector<char>& whole, Damage damage);
+
+// The damaged contents of a file (empty for the damages without contents).
+// Random bytes come from a fixed seed, so every run breaks the file the same
+// way.
 std::vector<char> Damaged(const std::vector<char>& whole, Damage damage);
 
 std::vector<char> ReadBytes(const std::filesystem::path& path);

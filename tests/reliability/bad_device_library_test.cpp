@@ -1,6 +1,7 @@
-// The render device library missing, empty, cut short or replaced by random
-// bytes: a copy of the run folder's executable and libraries with the broken
-// library beside it, where the library search looks first. A library that
+// The render device library missing, empty, cut short, replaced by random
+// bytes or by something that is not a regular file: a copy of the run
+// folder's executable and libraries with the broken library beside it, where
+// the library search looks first. A library that
 // cannot be loaded stops start-up with the loader's and start-up's messages
 // and status 5; one whose loaded part is whole (only symbols and debug
 // sections cut off) runs the show as before. Never a crash.
@@ -88,29 +89,30 @@ TEST(BadDeviceLibraryTest, ABrokenLibraryStopsStartUpAndAWholeOneRuns) {
 
     struct Case {
         const char* name;
-        bool present;
+        Damage damage;
         std::vector<char> bytes;
     };
     std::vector<Case> cases;
     for (const Damage damage : reliability::kEveryDamage) {
-        cases.push_back({reliability::NameOf(damage), damage != Damage::Missing,
-                         reliability::Damaged(whole, damage)});
+        cases.push_back({reliability::NameOf(damage), damage, reliability::Damaged(whole, damage)});
     }
     // Cut inside the mapped segments: the loader would fault on the missing
     // pages, so the file is refused before it is mapped.
     cases.push_back({"CutInsideItsSegments",
-                     true,
+                     Damage::Half,
                      {whole.begin(), whole.begin() + static_cast<long>(loaded / 2)}});
 
     for (const Case& broken : cases) {
         SCOPED_TRACE(broken.name);
         reliability::TempFolder folder("hush_bad_library");
         CopyProgram(folder.Path());
-        if (broken.present) {
+        if (reliability::ReadsAsMissing(broken.damage)) {
+            reliability::PlaceDamaged(folder.Path() / kLibrary, whole, broken.damage);
+        } else {
             reliability::WriteBytes(folder.Path() / kLibrary, broken.bytes);
         }
         const LibraryRun run = CaptureWith((folder.Path() / "hush").string());
-        if (broken.present && broken.bytes.size() >= loaded &&
+        if (!reliability::ReadsAsMissing(broken.damage) && broken.bytes.size() >= loaded &&
             std::equal(broken.bytes.begin(), broken.bytes.begin() + 4, whole.begin())) {
             EXPECT_EQ(run.outcome.exitCode, 0) << run.outcome.err;
             EXPECT_EQ(run.frame, intact.frame);

@@ -34,7 +34,8 @@ WIN32_API void SetPerformanceCounterAvailable(bool available);
 WIN32_API void InjectKey(int virtualKey, bool down, bool repeat);
 
 // SIGINT and SIGTERM post WM_CLOSE to the window, so Ctrl+C ends the show
-// through the normal teardown. Installed once by the entry point.
+// through the normal teardown; a second one ends the process at once with
+// status 128 + the signal. Installed once by the entry point.
 WIN32_API void CloseWindowOnSignals();
 
 // The SDL window behind a window handle (an SDL_Window*), for the Direct3D
@@ -47,8 +48,14 @@ WIN32_API bool HasDisplay();
 // Paths. The system keeps Windows paths with backslashes; this is the one
 // place where they become native paths.
 WIN32_API std::string NativePath(const char* path);
-// fopen on a system path, as the Windows C runtime accepts it.
+// fopen on a system path, as the Windows C runtime accepts it. For reading
+// ("r" or "rb") only a regular file of at most kMaxReadableFileBytes opens;
+// anything else fails as a missing file does (null, with errno EISDIR for a
+// folder, EINVAL for another kind of file, EFBIG for one too large).
 WIN32_API std::FILE* OpenFile(const char* path, const char* mode);
+// The largest file the show reads: far more than any of its files needs,
+// and small enough that reading one whole cannot exhaust memory.
+inline constexpr long long kMaxReadableFileBytes = 256LL * 1024 * 1024;
 // The folder that holds the running executable, with a trailing '/'.
 WIN32_API std::string ExecutableDir();
 
