@@ -3,9 +3,10 @@
 # root: it holds the program, its libraries, its data, a desktop entry and an
 # icon, and the unpacked hush captures a second of the show when started from
 # an unrelated folder, with nothing pointing it at the build.
-# package_test.sh BUILD_DIR
+# package_test.sh CPACK BUILD_DIR
 set -euo pipefail
-build=$1
+cpack=$1
+build=$2
 work=$(mktemp -d /tmp/hush_package_XXXXXX)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -13,7 +14,7 @@ fail() {
   exit 1
 }
 
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; fail "cpack failed"; }
 debs=("$work"/out/hush_*.deb)
 [ -f "${debs[0]}" ] || fail "no package in $work/out"
