@@ -17,7 +17,7 @@ sheet=0
 # The middle of each fifteen-second stretch of the show.
 for t in 7.5 22.5 37.5 52.5 67.5 82.5 97.5 112.5 127.5 142.5 157.5 172.5; do
   "$run_dir/hush" --data "$run_dir" --capture "$work/run" --fps "$fps" \
-    --from "$(echo "$t - 1" | bc)" --to "$t" 2>/dev/null
+    --from "$(awk -v t="$t" 'BEGIN { print t - 1 }')" --to "$t"
   last=$(find "$work/run" -name 'frame_*.png' | sort | tail -n 1)
   mv "$last" "$work/$(printf 'sheet_%02d.png' "$sheet")"
   rm -rf "$work/run"
