@@ -1,6 +1,7 @@
 // The command line, parsed with CLI11.
 #include "app/CommandLine.h"
 
+#include "app/DataFolder.h"
 #include "app/HtmlLog.h"
 
 #include <CLI/CLI.hpp>
@@ -81,7 +82,8 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
     app.add_option("--log", options.logFile, "Write the HTML log, appending to FILE")
         ->type_name("FILE");
     app.add_option("--data", options.dataDir,
-                   "The folder that holds data/ and textures/ (default: the working directory)")
+                   "The folder that holds data/ and textures/ (default: the working directory "
+                   "when it holds data/, else the installed data folder)")
         ->type_name("DIR")
         ->check(CLI::ExistingDirectory.description(""));
     app.add_option("--trace", options.traceFile,
@@ -179,8 +181,9 @@ bool ApplyCommandLine(const CommandLineOptions& options, std::ostream& err) {
             return false;
         }
     }
-    if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0) {
-        err << kProgram << ": cannot change to data folder '" << options.dataDir
+    const std::string dataFolder = ChooseDataFolder(options.dataDir, InstalledDataFolder());
+    if (!dataFolder.empty() && chdir(dataFolder.c_str()) != 0) {
+        err << kProgram << ": cannot change to data folder '" << dataFolder
             << "': " << std::strerror(errno) << "\n";
         return false;
     }

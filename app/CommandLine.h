@@ -37,7 +37,7 @@ struct BenchSettings {
 struct CommandLineOptions {
     DisplayChoice display = DisplayChoice::Ask;
     std::string logFile;    // empty: the HTML log stays off
-    std::string dataDir;    // empty: the working directory holds the data
+    std::string dataDir;    // empty: see ChooseDataFolder
     std::string traceFile;  // absolute; empty: no call trace
     CaptureSettings capture;
     BenchSettings bench;
@@ -53,7 +53,8 @@ constexpr int kUsageExitCode = 2;
 std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLineOptions& options,
                                     std::ostream& out, std::ostream& err);
 
-// Turns the HTML log on and changes to the data folder. The log file name is
-// taken relative to the folder the program was started in. False (with the
-// reason on err) when either fails.
+// Turns the HTML log on and changes to the data folder (ChooseDataFolder:
+// --data, else the working directory, else the installed data). The log file
+// name is taken relative to the folder the program was started in. False
+// (with the reason on err) when either fails.
 bool ApplyCommandLine(const CommandLineOptions& options, std::ostream& err);

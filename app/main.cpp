@@ -1,11 +1,11 @@
 // The process entry on this platform: reads the command line, sets up the
 // trace and capture mode, makes Ctrl+C close the window, and hands over to
 // WinMain.
-#include "app/Bench.h"
-#include "app/Capture.h"
+#include "app/bench/Bench.h"
+#include "app/capture/Capture.h"
 #include "app/CommandLine.h"
-#include "app/FftTap.h"
-#include "app/FrameTrace.h"
+#include "app/capture/FftTap.h"
+#include "app/capture/FrameTrace.h"
 #include "app/WinMain.h"
 #include "app/Window.h"
 

@@ -8,8 +8,8 @@
 // meets during the first few frames, so the bench's warm-up frames are
 // spared and every frame timed after them must allocate nothing. Each build
 // runs the show once per process.
-#include "app/Bench.h"
-#include "app/FftTap.h"
+#include "app/bench/Bench.h"
+#include "app/capture/FftTap.h"
 #include "app/WinMain.h"
 #include "app/Window.h"
 #include "render/RenderDevice.h"

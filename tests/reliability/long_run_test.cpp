@@ -4,8 +4,8 @@
 // capture, without a GL driver whose caches grow as new content first
 // appears. Every frame path is then steady: the heap holds no more after the
 // last frame than after the first.
-#include "app/FftTap.h"
-#include "app/MemoryReport.h"
+#include "app/capture/FftTap.h"
+#include "app/capture/MemoryReport.h"
 #include "app/WinMain.h"
 #include "app/Window.h"
 #include "render/RenderDevice.h"

@@ -5,7 +5,7 @@
 // tunnel and the mask are drawn. What could not be allocated is either left
 // out (the show goes on and exits 0) or stops start-up with its box and
 // E_FAIL. Never an abort, a crash or "terminate called".
-#include "app/FftTap.h"
+#include "app/capture/FftTap.h"
 #include "app/WinMain.h"
 #include "app/Window.h"
 #include "render/RenderDevice.h"

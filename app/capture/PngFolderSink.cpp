@@ -1,6 +1,6 @@
 // PNG frames written with plain POSIX calls into buffers sized up front, so
 // a frame allocates nothing.
-#include "app/PngFolderSink.h"
+#include "app/capture/PngFolderSink.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // The capture clock against the real frame timer: frame k's show clock is
 // the float nearest T0 + k/N, the frame time is 1/N, and the frame count
 // follows --to and the show's end.
-#include "app/CaptureClock.h"
+#include "app/capture/CaptureClock.h"
 #include "app/Timer.h"
 
 #include <gtest/gtest.h>

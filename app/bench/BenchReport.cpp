@@ -1,5 +1,5 @@
 // Medians, percentiles and the two ways of printing the benchmark.
-#include "app/BenchReport.h"
+#include "app/bench/BenchReport.h"
 
 #include <algorithm>
 #include <cmath>

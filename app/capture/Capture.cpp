@@ -1,12 +1,12 @@
 // The capture driver. Its state is one fixed object; the frame path reads
 // the presented frame into a buffer sized at start and hands it on.
-#include "app/Capture.h"
+#include "app/capture/Capture.h"
 
-#include "app/CaptureClock.h"
-#include "app/CaptureProgress.h"
-#include "app/FfmpegSink.h"
-#include "app/MemoryReport.h"
-#include "app/PngFolderSink.h"
+#include "app/capture/CaptureClock.h"
+#include "app/capture/CaptureProgress.h"
+#include "app/capture/FfmpegSink.h"
+#include "app/capture/MemoryReport.h"
+#include "app/capture/PngFolderSink.h"
 #include "app/Window.h"
 #include "render/RenderDevice.h"
 #include "show/ShowObjects.h"

@@ -2,7 +2,7 @@
 // that encodes them (H.264, yuv420p) and muxes in the music (AAC).
 #pragma once
 
-#include "app/FrameSink.h"
+#include "app/capture/FrameSink.h"
 
 #include <sys/types.h>
 

@@ -1,7 +1,7 @@
 // The ffmpeg process: spawned with its standard input on a pipe, fed with
 // write(2) (SIGPIPE is ignored, so a vanished reader is an EPIPE result) and
 // reaped with waitpid.
-#include "app/FfmpegSink.h"
+#include "app/capture/FfmpegSink.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,6 +1,6 @@
 // The FFT tap: a plain function in the analyser's fetch slot, with its
 // state in fixed storage so the frame path allocates nothing.
-#include "app/FftTap.h"
+#include "app/capture/FftTap.h"
 
 #include "audio/SpectrumAnalyser.h"
 #include "show/ShowState.h"

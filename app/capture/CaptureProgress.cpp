@@ -1,6 +1,6 @@
 // Progress lines formatted into a fixed buffer and written with write(2):
 // nothing allocates per frame.
-#include "app/CaptureProgress.h"
+#include "app/capture/CaptureProgress.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
 // Memory figures from /proc and the allocator: ASan's counters when the
 // build runs under it (its allocator replaces malloc's), glibc's otherwise.
-#include "app/MemoryReport.h"
+#include "app/capture/MemoryReport.h"
 
 #include <fcntl.h>
 #include <malloc.h>

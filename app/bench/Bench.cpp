@@ -1,9 +1,9 @@
 // The bench driver. Samples are stored in an array sized at start; the frame
 // path reads clocks and counters only.
-#include "app/Bench.h"
+#include "app/bench/Bench.h"
 
-#include "app/BenchReport.h"
-#include "app/CaptureClock.h"
+#include "app/bench/BenchReport.h"
+#include "app/capture/CaptureClock.h"
 #include "app/Timer.h"
 #include "app/Window.h"
 

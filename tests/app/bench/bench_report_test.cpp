@@ -1,6 +1,6 @@
 // The bench's figures: medians and percentiles, the default times, and the
 // JSON it prints.
-#include "app/BenchReport.h"
+#include "app/bench/BenchReport.h"
 
 #include <gtest/gtest.h>
 

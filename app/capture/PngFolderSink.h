@@ -1,8 +1,8 @@
 // A capture into a folder: frame_000000.png, frame_000001.png, ... as RGB.
 #pragma once
 
-#include "app/FrameSink.h"
-#include "app/PngEncoder.h"
+#include "app/capture/FrameSink.h"
+#include "app/capture/PngEncoder.h"
 
 #include <vector>
 

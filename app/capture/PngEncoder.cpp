@@ -1,7 +1,7 @@
 // stb_image_write compiled here, private to this file, with its allocations
 // served by a bump arena that every Encode starts afresh. Only a frame that
 // needs more than the arena holds falls back on the heap.
-#include "app/PngEncoder.h"
+#include "app/capture/PngEncoder.h"
 
 #include <cstdlib>
 #include <cstring>

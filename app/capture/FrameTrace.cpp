@@ -1,8 +1,8 @@
 // The trace's frame line, written by the show right after it has updated
 // the music values.
-#include "app/FrameTrace.h"
+#include "app/capture/FrameTrace.h"
 
-#include "app/FftTap.h"
+#include "app/capture/FftTap.h"
 #include "app/Timer.h"
 #include "show/ShowState.h"
 

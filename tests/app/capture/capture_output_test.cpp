@@ -1,8 +1,8 @@
 // The pieces a capture writes with: PNG frames that read back as written
 // and cost no allocation per frame, and the progress line.
-#include "app/CaptureProgress.h"
-#include "app/PngEncoder.h"
-#include "app/PngFolderSink.h"
+#include "app/capture/CaptureProgress.h"
+#include "app/capture/PngEncoder.h"
+#include "app/capture/PngFolderSink.h"
 
 #include <gtest/gtest.h>
 #include <stb_image.h>

@@ -1,6 +1,6 @@
 // The capture clock's counts and the show clock the frame timer makes of
 // them (double arithmetic, stored results rounded to 32-bit floats).
-#include "app/CaptureClock.h"
+#include "app/capture/CaptureClock.h"
 
 #include <cmath>
 
