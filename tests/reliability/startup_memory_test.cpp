@@ -155,9 +155,10 @@ TEST(StartupMemoryTest, EveryRefusedAllocationIsLeftOutOrStopsStartUpWithItsBox)
             EXPECT_EQ(run.exitCode, 0) << run.err;
         }
     }
-    std::printf("%ld allocations in start-up; of %d refused, %d left content out and %d "
-                "stopped start-up\n",
-                whole.startupAllocations, kRefusals, leftOut, stopped);
+    std::printf(
+        "%ld allocations in start-up; of %d refused, %d left content out and %d "
+        "stopped start-up\n",
+        whole.startupAllocations, kRefusals, leftOut, stopped);
 }
 
 }  // namespace
