@@ -33,7 +33,8 @@ ImageLoad LoadImageFile(const char* path, Image* image) {
     // Each check reads what it needs and puts the file back where it was.
     if (!IsJpegPngOrTga(file.get()) ||
         stbi_info_from_file(file.get(), &width, &height, &channels) == 0 ||
-        !SizeIsTakeable(width, height) || !PngChunksFitTheFile(file.get())) {
+        !SizeIsTakeable(width, height) || !PngChunksFitTheFile(file.get()) ||
+        !PixelsCouldBeInTheFile(file.get(), static_cast<long long>(width) * height)) {
         return ImageLoad::Undecodable;
     }
     std::unique_ptr<stbi_uc, void (*)(void*)> pixels(

@@ -13,6 +13,16 @@ constexpr std::array<unsigned char, 8> kPngSignature = {0x89, 'P',  'N',  'G',
 constexpr long long kChunkHeaderBytes = 8;
 constexpr long long kChunkCrcBytes = 4;
 
+// A file may be cut to a quarter of what its pixels need and still decode.
+constexpr long long kShortestCut = 4;
+// JPEG's densest coding: one bit for each 8x8 block's DC difference (a
+// one-bit Huffman code for "no change"), and nothing else.
+constexpr long long kJpegPixelsPerByte = 8 * 64;
+// TGA: the header before the image ID, and the most pixels one run-length
+// packet repeats.
+constexpr long long kTgaHeaderBytes = 18;
+constexpr long long kTgaPixelsPerPacket = 128;
+
 std::uint32_t BigEndian32(const unsigned char* bytes) {
     return std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 |
            std::uint32_t(bytes[2]) << 8 | std::uint32_t(bytes[3]);
@@ -48,6 +58,40 @@ bool ChunksFitAfterTheSignature(std::FILE* file, long long fileSize) {
     }
 }
 
+// The pixels a TGA of `fileSize` bytes could describe, when its header
+// (already read) is one of the uncompressed or run-length types; -1 for the
+// other types, which the decoder refuses itself.
+long long MostTgaPixels(const unsigned char (&header)[kTgaHeaderBytes], long long fileSize) {
+    const long long idBytes = header[0];
+    const long long colourMapBytes =
+        header[1] == 1 ? (header[5] | header[6] << 8) * ((header[7] + 7LL) / 8) : 0;
+    const long long pixelBytes = (header[16] + 7LL) / 8;
+    const long long imageBytes = fileSize - kTgaHeaderBytes - idBytes - colourMapBytes;
+    if (pixelBytes == 0 || imageBytes < 0) {
+        return 0;
+    }
+    switch (header[2]) {
+        case 1:
+        case 2:
+        case 3:
+            return imageBytes / pixelBytes;
+        case 9:
+        case 10:
+        case 11:
+            return imageBytes / (1 + pixelBytes) * kTgaPixelsPerPacket;
+        default:
+            return -1;
+    }
+}
+
+long long FileSize(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) {
+        return -1;
+    }
+    const long long size = std::ftell(file);
+    return std::fseek(file, 0, SEEK_SET) == 0 ? size : -1;
+}
+
 // Runs check from the file's start and puts the position back; false when
 // the file cannot be positioned.
 template <typename Check>
@@ -79,13 +123,26 @@ bool IsJpegPngOrTga(std::FILE* file) {
 
 bool PngChunksFitTheFile(std::FILE* file) {
     return FromTheStart(file, [file] {
-        if (std::fseek(file, 0, SEEK_END) != 0) {
+        const long long fileSize = FileSize(file);
+        return fileSize >= 0 &&
+               (!StartsWithPngSignature(file) || ChunksFitAfterTheSignature(file, fileSize));
+    });
+}
+
+bool PixelsCouldBeInTheFile(std::FILE* file, long long pixels) {
+    return FromTheStart(file, [file, pixels] {
+        const long long fileSize = FileSize(file);
+        unsigned char header[kTgaHeaderBytes] = {};
+        if (fileSize < 0 || std::fread(header, 1, sizeof header, file) < 2) {
             return false;
         }
-        const long long fileSize = std::ftell(file);
-        if (fileSize < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-            return false;
+        if (header[0] == 0xFF && header[1] == 0xD8) {
+            return pixels <= kShortestCut * kJpegPixelsPerByte * fileSize;
         }
-        return !StartsWithPngSignature(file) || ChunksFitAfterTheSignature(file, fileSize);
+        if (header[0] == kPngSignature[0] || header[1] > 1) {
+            return true;
+        }
+        const long long most = MostTgaPixels(header, fileSize);
+        return most < 0 || pixels <= kShortestCut * most;
     });
 }

@@ -36,9 +36,12 @@ std::string WriteImage(const std::string& name, int width, int height,
         bytes.push_back(static_cast<unsigned char>(pixel));
     }
     const std::string path = TestPath(name);
-    const bool tga = name.size() > 4 && name.substr(name.size() - 4) == ".tga";
+    const std::string ending = name.size() > 4 ? name.substr(name.size() - 4) : "";
+    constexpr int kJpegQuality = 90;
     const int written =
-        tga ? stbi_write_tga(path.c_str(), width, height, 4, bytes.data())
+        ending == ".tga" ? stbi_write_tga(path.c_str(), width, height, 4, bytes.data())
+        : ending == ".jpg"
+            ? stbi_write_jpg(path.c_str(), width, height, 4, bytes.data(), kJpegQuality)
             : stbi_write_png(path.c_str(), width, height, 4, bytes.data(), width * 4);
     EXPECT_NE(written, 0) << path;
     return path;

@@ -1,6 +1,6 @@
 // What is checked before the decoder trusts a picture file: only JPEG, PNG
-// and TGA go through, and a PNG chunk claiming more than the file holds
-// refuses the picture.
+// and TGA go through, a PNG chunk claiming more than the file holds refuses
+// the picture, and so does a JPEG or TGA far too small for its own header.
 #include "platform/d3d9/picture_checks.h"
 
 #include "d3d9_test_files.h"
@@ -115,6 +115,62 @@ TEST(PictureFormats, OnlyJpegPngAndTgaReachTheDecoder) {
         EXPECT_FALSE(IsTakenAndKeepsPosition(path)) << path;
     }
     EXPECT_FALSE(IsTakenAndKeepsPosition(d3d9test::WriteTextFile("one_byte.tga", "x")));
+}
+
+bool CouldHoldAndKeepsPosition(const std::string& path, long long pixels) {
+    File file = Open(path);
+    EXPECT_TRUE(file);
+    EXPECT_EQ(std::fseek(file.get(), 3, SEEK_SET), 0);
+    const bool passed = PixelsCouldBeInTheFile(file.get(), pixels);
+    EXPECT_EQ(std::ftell(file.get()), 3) << path;
+    return passed;
+}
+
+constexpr long long kLargestPicture = 16384LL * 4096;
+
+// An uncompressed 8-bit grey TGA header claiming 16384 x 4096, and a few
+// bytes of pixels: what a fuzzer found to cost seconds and hundreds of MB.
+std::string HugeGreyTga() {
+    std::string bytes(18, '\0');
+    bytes[2] = 3;
+    bytes[13] = 0x40;  // width 16384
+    bytes[15] = 0x10;  // height 4096
+    bytes[16] = 8;
+    return bytes + std::string(25, '\x1d');
+}
+
+TEST(PicturePixels, AHeaderClaimingFarMoreThanTheFileHoldsIsRefused) {
+    EXPECT_FALSE(CouldHoldAndKeepsPosition(d3d9test::WriteTextFile("huge.tga", HugeGreyTga()),
+                                           kLargestPicture));
+    const std::string jpeg =
+        d3d9test::WriteImage("small.jpg", 32, 32, std::vector<std::uint32_t>(1024, 0x336699FF));
+    EXPECT_TRUE(CouldHoldAndKeepsPosition(jpeg, 32 * 32));
+    EXPECT_FALSE(CouldHoldAndKeepsPosition(jpeg, kLargestPicture));
+    // The decoder's own limits answer for PNG.
+    const std::string png =
+        d3d9test::WriteImage("small.png", 4, 4, std::vector<std::uint32_t>(16, 0x336699FF));
+    EXPECT_TRUE(CouldHoldAndKeepsPosition(png, kLargestPicture));
+}
+
+TEST(PicturePixels, APictureCutShortStillPassesUntilLessThanAQuarterIsLeft) {
+    stbi_write_tga_with_rle = 0;
+    const std::string whole = ReadAll(
+        d3d9test::WriteImage("plain.tga", 64, 64, std::vector<std::uint32_t>(4096, 0x20406080)));
+    stbi_write_tga_with_rle = 1;
+    const std::size_t pixelBytes = whole.size() - 18;
+    const auto cut = [&](const char* name, std::size_t kept) {
+        return d3d9test::WriteTextFile(name, whole.substr(0, 18 + kept));
+    };
+    EXPECT_TRUE(CouldHoldAndKeepsPosition(cut("whole.tga", pixelBytes), 64 * 64));
+    EXPECT_TRUE(CouldHoldAndKeepsPosition(cut("half.tga", pixelBytes / 2), 64 * 64));
+    EXPECT_TRUE(CouldHoldAndKeepsPosition(cut("quarter.tga", pixelBytes / 4), 64 * 64));
+    EXPECT_FALSE(CouldHoldAndKeepsPosition(cut("fifth.tga", pixelBytes / 5), 64 * 64));
+
+    // Run-length packets repeat at most 128 pixels each.
+    const std::string runs = d3d9test::WriteImage(
+        "runs.tga", 256, 256, std::vector<std::uint32_t>(256 * 256, 0x20406080));
+    EXPECT_TRUE(CouldHoldAndKeepsPosition(runs, 256 * 256));
+    EXPECT_FALSE(CouldHoldAndKeepsPosition(runs, kLargestPicture));
 }
 
 }  // namespace
