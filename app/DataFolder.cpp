@@ -26,5 +26,5 @@ std::string ChooseDataFolder(const std::string& givenFolder, const std::string& 
 }
 
 std::string InstalledDataFolder() {
-    return win32::ExecutableDir() + HUSH_INSTALLED_DATA_FROM_BIN;
+    return win32::ExecutableDir() + HUSH_INSTALLED_DATA_FROM_EXECUTABLE;
 }

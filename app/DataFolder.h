@@ -2,7 +2,8 @@
 // directory, so the program changes to their folder before start-up: the
 // folder given with --data; else the working directory itself when it holds
 // data/ (a run folder); else, for an installed hush, its data folder beside
-// its installation (share/hush, found from the executable's own folder).
+// its installation (share/hush, found from the executable's own folder,
+// lib/hush).
 #pragma once
 
 #include <string>
@@ -13,5 +14,5 @@
 std::string ChooseDataFolder(const std::string& givenFolder, const std::string& installedFolder);
 
 // The installed data folder of the running executable: its own folder plus
-// the path from the installed bin/ to share/hush.
+// the path from the installed lib/hush to share/hush.
 std::string InstalledDataFolder();

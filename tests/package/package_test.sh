@@ -21,13 +21,15 @@ debs=("$work"/out/hush_*.deb)
 dpkg-deb -x "${debs[0]}" "$work/root"
 usr=$work/root/usr
 
-for path in bin/hush lib/hush/libEmberD3D.so lib/hush/libhush_win32.so \
+for path in lib/hush/hush lib/hush/libEmberD3D.so lib/hush/libhush_win32.so \
     lib/hush/libhush_d3d9.so lib/hush/libhush_trace.so \
     share/hush/data/shaders/vsm.fx share/hush/data/music/hush_master_mix.mp3 \
     share/hush/data/models/w.mm share/hush/textures/holeball.tga \
     share/applications/hush.desktop share/icons/hicolor/128x128/apps/hush.png; do
   [ -f "$usr/$path" ] || fail "the package lacks /usr/$path"
 done
+# The device library is found beside the executable, so bin/ only links.
+[ "$(readlink "$usr/bin/hush")" = ../lib/hush/hush ] || fail "bin/hush is no link to lib/hush/hush"
 if find "$work/root" -name '*_test' -o -name '*.a' | grep -q .; then
   fail "the package holds build-only files"
 fi
