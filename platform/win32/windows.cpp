@@ -106,7 +106,9 @@ void FitFrameInto(SDL_Window* sdl, int x, int y, int width, int height) {
 SDL_Window* CreateSdlWindow(LPCWSTR title, DWORD style, int x, int y, int width, int height) {
     const bool popup = (style & WS_POPUP) != 0;
     const bool framed = !popup && (style & WS_CAPTION) != 0;
-    Uint32 flags = SDL_WINDOW_OPENGL;
+    // High-DPI: the drawable gets the screen's pixels, and the present fills
+    // them rather than the window's points.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
     flags |= (style & WS_VISIBLE) != 0 ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if (popup) {
         flags |= SDL_WINDOW_BORDERLESS;
