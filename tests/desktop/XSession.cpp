@@ -2,16 +2,14 @@
 // ready once it has set the root window's _NET_SUPPORTING_WM_CHECK.
 #include "tests/desktop/XSession.h"
 
+#include "tests/desktop/Daemon.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <thread>
 
 namespace hushtest {
@@ -19,47 +17,6 @@ namespace hushtest {
 namespace {
 
 using namespace std::chrono_literals;
-
-pid_t Spawn(std::vector<std::string> arguments, const char* display, int keepFd) {
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        // Their chatter is not the test's output.
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        if (display != nullptr) {
-            setenv("DISPLAY", display, 1);
-        }
-        for (int fd = 3; fd < 256; ++fd) {
-            if (fd != keepFd) {
-                close(fd);
-            }
-        }
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    return child;
-}
-
-void Stop(int pid) {
-    if (pid <= 0) {
-        return;
-    }
-    kill(pid, SIGTERM);
-    for (int i = 0; i < 200; ++i) {
-        if (waitpid(pid, nullptr, WNOHANG) != 0) {
-            return;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-}
 
 // The display number Xvfb writes to the pipe once it accepts connections.
 std::string ReadDisplayNumber(int fd, std::chrono::milliseconds timeout) {
@@ -118,9 +75,9 @@ std::unique_ptr<XSession> XSession::Start(int width, int height, bool withManage
         return nullptr;
     }
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    session->server_ = Spawn({"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
-                              screen, "-nolisten", "tcp", "-noreset"},
-                             nullptr, pipeFds[1]);
+    session->server_ = SpawnDaemon({"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen",
+                                    "0", screen, "-nolisten", "tcp", "-noreset"},
+                                   {}, pipeFds[1]);
     close(pipeFds[1]);
     const std::string number = ReadDisplayNumber(pipeFds[0], 20s);
     close(pipeFds[0]);
@@ -137,7 +94,7 @@ std::unique_ptr<XSession> XSession::Start(int width, int height, bool withManage
     if (!withManager) {
         return session;
     }
-    session->manager_ = Spawn({"openbox", "--sm-disable"}, session->name_.c_str(), -1);
+    session->manager_ = SpawnDaemon({"openbox", "--sm-disable"}, {{"DISPLAY", session->name_}}, -1);
     for (int i = 0; i < 200 && !ManagerReady(session->display_); ++i) {
         std::this_thread::sleep_for(50ms);
     }
@@ -152,8 +109,8 @@ XSession::~XSession() {
     if (display_ != nullptr) {
         XCloseDisplay(display_);
     }
-    Stop(manager_);
-    Stop(server_);
+    StopDaemon(manager_);
+    StopDaemon(server_);
 }
 
 unsigned long XSession::Root() const {

@@ -143,6 +143,15 @@ struct Screen {
     bool withManager;
 };
 
+std::string ScreenName(const Screen& screen) {
+    return std::to_string(screen.width) + "x" + std::to_string(screen.height) +
+           (screen.withManager ? "" : "WithoutWindowManager");
+}
+
+void PrintTo(const Screen& screen, std::ostream* out) {
+    *out << ScreenName(screen);
+}
+
 class DesktopFullscreenTest : public DesktopTest, public ::testing::WithParamInterface<Screen> {};
 
 TEST_P(DesktopFullscreenTest, CoversTheScreenWithTheFrameCentredBetweenBlackBars) {
@@ -161,9 +170,7 @@ TEST_P(DesktopFullscreenTest, CoversTheScreenWithTheFrameCentredBetweenBlackBars
         },
         10s))
         << "window at " << Describe(session->Geometry(window));
-    const std::string what = "fullscreen " + std::to_string(screen.width) + "x" +
-                             std::to_string(screen.height) +
-                             (screen.withManager ? "" : " without a window manager");
+    const std::string what = "fullscreen " + ScreenName(screen);
     ExpectLetterboxed(*session, session->Root(), what.c_str());
     show.Signal(SIGTERM);
     const Outcome outcome = show.Wait(30s);
@@ -171,9 +178,12 @@ TEST_P(DesktopFullscreenTest, CoversTheScreenWithTheFrameCentredBetweenBlackBars
     EXPECT_EQ(outcome.exitCode, kBenchStopped) << outcome.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(WideAndTall, DesktopFullscreenTest,
+INSTANTIATE_TEST_SUITE_P(Screens, DesktopFullscreenTest,
                          ::testing::Values(Screen{1600, 900, true}, Screen{1280, 1024, true},
-                                           Screen{1600, 900, false}));
+                                           Screen{1600, 900, false}),
+                         [](const ::testing::TestParamInfo<Screen>& info) {
+                             return ScreenName(info.param);
+                         });
 
 TEST_F(DesktopTest, AWindowResizedByTheManagerKeepsTheFrameLetterboxed) {
     const std::unique_ptr<XSession> session = StartSession(1600, 900);
