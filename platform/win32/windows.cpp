@@ -87,6 +87,28 @@ Window* FreeSlot(std::size_t* slot) {
     return nullptr;
 }
 
+// How long a new window waits for its manager to say how large the frame
+// is: a manager frames it within a few milliseconds of its showing; without
+// one no frame comes.
+constexpr Uint32 kFrameWaitMilliseconds = 100;
+
+// False when the driver cannot tell (offscreen, say). SDL learns the frame
+// from the manager's events, so they are pumped while waiting; they stay
+// queued for the message loop.
+bool FrameBorders(SDL_Window* sdl, int* top, int* left, int* bottom, int* right) {
+    const Uint32 giveUp = SDL_GetTicks() + kFrameWaitMilliseconds;
+    const bool shown = (SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN) != 0;
+    while (SDL_GetWindowBordersSize(sdl, top, left, bottom, right) == 0) {
+        if (*top != 0 || *left != 0 || *bottom != 0 || *right != 0 || !shown ||
+            SDL_TICKS_PASSED(SDL_GetTicks(), giveUp)) {
+            return true;
+        }
+        SDL_PumpEvents();
+        SDL_Delay(2);
+    }
+    return false;
+}
+
 // Outer size and position include the frame; SDL places and sizes the
 // client area, so the frame comes off where the driver reports it.
 void FitFrameInto(SDL_Window* sdl, int x, int y, int width, int height) {
@@ -94,7 +116,7 @@ void FitFrameInto(SDL_Window* sdl, int x, int y, int width, int height) {
     int left = 0;
     int bottom = 0;
     int right = 0;
-    if (SDL_GetWindowBordersSize(sdl, &top, &left, &bottom, &right) != 0) {
+    if (!FrameBorders(sdl, &top, &left, &bottom, &right)) {
         return;
     }
     const int clientWidth = width - left - right;

@@ -128,6 +128,28 @@ Rect XSession::Geometry(unsigned long window) const {
     return {x, y, attributes.width, attributes.height};
 }
 
+Rect XSession::Framed(unsigned long window) const {
+    Rect framed = Geometry(window);
+    const Atom extents = XInternAtom(display_, "_NET_FRAME_EXTENTS", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, window, extents, 0, 4, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success &&
+        count == 4) {
+        // left, right, top, bottom
+        const long* sides = reinterpret_cast<const long*>(data);
+        framed = {framed.x - int(sides[0]), framed.y - int(sides[2]),
+                  framed.width + int(sides[0] + sides[1]),
+                  framed.height + int(sides[2] + sides[3])};
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return framed;
+}
+
 bool XSession::Viewable(unsigned long window) const {
     XWindowAttributes attributes{};
     return XGetWindowAttributes(display_, window, &attributes) != 0 &&

@@ -42,6 +42,8 @@ public:
     unsigned long Root() const;
     // The window's inside (without the manager's frame) on the screen.
     Rect Geometry(unsigned long window) const;
+    // The window with the manager's frame around it (_NET_FRAME_EXTENTS).
+    Rect Framed(unsigned long window) const;
     // Mapped and shown (not minimised).
     bool Viewable(unsigned long window) const;
     // The window's pixels as the screen shows them.

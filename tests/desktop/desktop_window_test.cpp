@@ -27,7 +27,7 @@ constexpr const char* kShowTime = "10";
 // Mean coarse difference to the capture; the same frame scores a few
 // units, another stretch of the show far more.
 constexpr double kSameFrame = 6.0;
-// A bench stopped before its last frame (by the tests' SIGTERM).
+// A bench stopped before its last frame (by SIGTERM or Escape).
 constexpr int kBenchStopped = 4;
 
 bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
@@ -207,7 +207,9 @@ TEST_F(DesktopTest, AWindowResizedByTheManagerKeepsTheFrameLetterboxed) {
             "window " + std::to_string(size.width) + "x" + std::to_string(size.height);
         ExpectLetterboxed(*session, window, what.c_str());
     }
-    show.Signal(SIGTERM);
+    // Escape, typed into the focused window, ends it.
+    Tool(*session, {"xdotool", "windowactivate", "--sync", id});
+    Tool(*session, {"xdotool", "key", "Escape"});
     const Outcome outcome = show.Wait(30s);
     EXPECT_TRUE(outcome.exited);
     EXPECT_EQ(outcome.exitCode, kBenchStopped) << outcome.err;
@@ -252,6 +254,9 @@ TEST_F(DesktopTest, MinimisedTheShowGoesOnItsClockAndTheCloseBoxEndsIt) {
     const std::string id = std::to_string(window);
     ASSERT_TRUE(WaitFor([&] { return LastShowTime(ReadFile(trace)) > 1.0; }, 30s))
         << "the show does not run";
+    // 1024x768 with its frame, centred on the screen.
+    const Rect framed = session->Framed(window);
+    EXPECT_EQ(Describe(framed), "1024x768+288+66");
 
     const double before = LastShowTime(ReadFile(trace));
     const auto minimisedAt = std::chrono::steady_clock::now();
