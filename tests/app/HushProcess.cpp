@@ -98,12 +98,6 @@ Child& Child::operator=(Child&& other) noexcept {
     return *this;
 }
 
-bool Child::Running() const {
-    siginfo_t info{};
-    return pid_ > 0 && waitid(P_PID, id_t(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-           info.si_pid == 0;
-}
-
 void Child::Signal(int signal) const {
     if (pid_ > 0) {
         kill(pid_, signal);

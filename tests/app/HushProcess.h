@@ -47,8 +47,6 @@ public:
 
     int Pid() const { return pid_; }
     bool Started() const { return pid_ > 0; }
-    // Whether it has not ended yet (an ended child stays unreaped until Wait).
-    bool Running() const;
     void Signal(int signal) const;
     // Waits for the end, killing it once the deadline has passed, and
     // collects its output.

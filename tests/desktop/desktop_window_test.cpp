@@ -1,8 +1,9 @@
 // The show on a real X server with a window manager: fullscreen on a wide
-// and on a tall screen, a window resized by the manager, minimised and
-// restored, and closed with its close box. Each screenshot must hold the
-// frame letterboxed (black bars, the picture centred and as large as fits)
-// and match the capture's frame at the same show time.
+// and on a tall screen (and once without a manager), a window opened
+// centred, resized by the manager, ended by Escape; minimised and restored,
+// and closed with its close box. Each screenshot must hold the frame
+// letterboxed (black bars, the picture centred and as large as fits) and
+// match the capture's frame at the same show time.
 #include "tests/app/HushProcess.h"
 #include "tests/desktop/FrameCheck.h"
 #include "tests/desktop/XSession.h"
@@ -24,8 +25,8 @@ using namespace std::chrono_literals;
 
 // The show time of every screenshot: pictures and the mask, no particles.
 constexpr const char* kShowTime = "10";
-// Mean coarse difference to the capture; the same frame scores a few
-// units, another stretch of the show far more.
+// Mean coarse difference to the capture: the same frame scores under 1, a
+// frame cut off or out of place over 20.
 constexpr double kSameFrame = 6.0;
 // A bench stopped before its last frame (by SIGTERM or Escape).
 constexpr int kBenchStopped = 4;

@@ -194,7 +194,7 @@ TEST(SoundServerTest, TheMusicIsHeardFromTheShowsStartWithoutGapsAndTheSpectrumF
     }
     long musicRate = 0;
     const std::vector<float> music = DecodeMusic(&musicRate);
-    ASSERT_EQ(musicRate, kRate) << "the music is resampled on its way out";
+    ASSERT_EQ(musicRate, kRate) << "the music is not at the output's rate";
 
     MonitorRecorder recorder(kShowSeconds + 30.0);
     ASSERT_TRUE(recorder.Start(server->Address(), PulseServer::kMonitor, &failure)) << failure;
