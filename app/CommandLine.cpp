@@ -119,7 +119,7 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
         app.add_flag("--bench", bench.on,
                      "Time the show offscreen at 1024x768 with its clock held at each of the "
                      "--at times, and print where the frame time goes");
-    benchFlag->excludes(fullscreenFlag)->excludes(captureOption);
+    benchFlag->excludes(captureOption);
     app.add_option("--at", bench.at,
                    "Show times to benchmark, comma-separated (default: one in each stretch of "
                    "the schedule)")
@@ -159,10 +159,12 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
         return kUsageExitCode;
     }
 
-    // A capture or a benchmark answers the prompt as a window does.
-    options.display = windowed || captureOption->count() > 0 || bench.on ? DisplayChoice::Windowed
-                      : fullscreen                                       ? DisplayChoice::Fullscreen
-                                                                         : DisplayChoice::Ask;
+    // A capture or a benchmark answers the prompt as a window does, unless a
+    // benchmark is asked for fullscreen (a screen shows it when
+    // SDL_VIDEODRIVER names one).
+    options.display = fullscreen ? DisplayChoice::Fullscreen
+                      : windowed || captureOption->count() > 0 || bench.on ? DisplayChoice::Windowed
+                                                                           : DisplayChoice::Ask;
     return std::nullopt;
 }
 

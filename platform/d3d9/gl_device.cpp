@@ -1,6 +1,7 @@
 // The OpenGL device's hooks: state to GL, clears, draws, Present.
 #include "gl_device.h"
 
+#include "fullscreen_window.h"
 #include "gl_counters.h"
 #include "gl_effect.h"
 #include "gl_instance_batch.h"
@@ -70,7 +71,7 @@ HRESULT GlDevice::Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& parame
         // Fullscreen covers the desktop at its own mode; the back buffer is
         // letterboxed into it like into any window.
         if (!parameters.Windowed) {
-            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            CoverDisplay(window);
         }
         SDL_GL_SetSwapInterval(
             parameters.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);

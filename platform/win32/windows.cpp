@@ -87,6 +87,28 @@ Window* FreeSlot(std::size_t* slot) {
     return nullptr;
 }
 
+// How long a new window waits for its manager to say how large the frame
+// is: a manager frames it within a few milliseconds of its showing; without
+// one no frame comes.
+constexpr Uint32 kFrameWaitMilliseconds = 100;
+
+// False when the driver cannot tell (offscreen, say). SDL learns the frame
+// from the manager's events, so they are pumped while waiting; they stay
+// queued for the message loop.
+bool FrameBorders(SDL_Window* sdl, int* top, int* left, int* bottom, int* right) {
+    const Uint32 giveUp = SDL_GetTicks() + kFrameWaitMilliseconds;
+    const bool shown = (SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN) != 0;
+    while (SDL_GetWindowBordersSize(sdl, top, left, bottom, right) == 0) {
+        if (*top != 0 || *left != 0 || *bottom != 0 || *right != 0 || !shown ||
+            SDL_TICKS_PASSED(SDL_GetTicks(), giveUp)) {
+            return true;
+        }
+        SDL_PumpEvents();
+        SDL_Delay(2);
+    }
+    return false;
+}
+
 // Outer size and position include the frame; SDL places and sizes the
 // client area, so the frame comes off where the driver reports it.
 void FitFrameInto(SDL_Window* sdl, int x, int y, int width, int height) {
@@ -94,7 +116,7 @@ void FitFrameInto(SDL_Window* sdl, int x, int y, int width, int height) {
     int left = 0;
     int bottom = 0;
     int right = 0;
-    if (SDL_GetWindowBordersSize(sdl, &top, &left, &bottom, &right) != 0) {
+    if (!FrameBorders(sdl, &top, &left, &bottom, &right)) {
         return;
     }
     const int clientWidth = width - left - right;
@@ -106,7 +128,9 @@ void FitFrameInto(SDL_Window* sdl, int x, int y, int width, int height) {
 SDL_Window* CreateSdlWindow(LPCWSTR title, DWORD style, int x, int y, int width, int height) {
     const bool popup = (style & WS_POPUP) != 0;
     const bool framed = !popup && (style & WS_CAPTION) != 0;
-    Uint32 flags = SDL_WINDOW_OPENGL;
+    // High-DPI: the drawable gets the screen's pixels, and the present fills
+    // them rather than the window's points.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
     flags |= (style & WS_VISIBLE) != 0 ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if (popup) {
         flags |= SDL_WINDOW_BORDERLESS;

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace hushtest {
 
@@ -70,10 +71,69 @@ void WaitForSignalHandlers(pid_t process, std::chrono::seconds deadline) {
 
 }  // namespace
 
-Outcome RunHush(const Launch& launch) {
+Child::Child(int pid, std::string outPath, std::string errPath)
+    : pid_(pid), outPath_(std::move(outPath)), errPath_(std::move(errPath)) {}
+
+Child::~Child() {
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        std::remove(outPath_.c_str());
+        std::remove(errPath_.c_str());
+    }
+}
+
+Child::Child(Child&& other) noexcept
+    : pid_(std::exchange(other.pid_, -1)),
+      outPath_(std::move(other.outPath_)),
+      errPath_(std::move(other.errPath_)) {}
+
+Child& Child::operator=(Child&& other) noexcept {
+    if (this != &other) {
+        Child dropped(std::move(*this));
+        pid_ = std::exchange(other.pid_, -1);
+        outPath_ = std::move(other.outPath_);
+        errPath_ = std::move(other.errPath_);
+    }
+    return *this;
+}
+
+void Child::Signal(int signal) const {
+    if (pid_ > 0) {
+        kill(pid_, signal);
+    }
+}
+
+Outcome Child::Wait(std::chrono::milliseconds deadline) {
     using namespace std::chrono_literals;
-    const std::string outPath = TempFile("out");
-    const std::string errPath = TempFile("err");
+    Outcome outcome;
+    if (pid_ <= 0) {
+        return outcome;
+    }
+    int status = 0;
+    const auto giveUp = std::chrono::steady_clock::now() + deadline;
+    while (waitpid(pid_, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    pid_ = -1;
+    outcome.exited = WIFEXITED(status);
+    outcome.exitCode = outcome.exited ? WEXITSTATUS(status) : -1;
+    outcome.killedBy = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    outcome.out = ReadFile(outPath_);
+    outcome.err = ReadFile(errPath_);
+    std::remove(outPath_.c_str());
+    std::remove(errPath_.c_str());
+    return outcome;
+}
+
+Child StartHush(const Launch& launch) {
+    std::string outPath = TempFile("out");
+    std::string errPath = TempFile("err");
     const std::string program =
         launch.program.empty() ? win32::ExecutableDir() + "hush" : launch.program;
     std::vector<char*> argv;
@@ -95,42 +155,32 @@ Outcome RunHush(const Launch& launch) {
         for (const auto& [name, value] : launch.setVariables) {
             setenv(name.c_str(), value.c_str(), 1);
         }
-        execv(program.c_str(), argv.data());
+        // A bare name is looked up on the PATH.
+        execvp(program.c_str(), argv.data());
         _exit(127);
     }
-    Outcome outcome;
     if (child < 0) {
-        return outcome;
+        std::remove(outPath.c_str());
+        std::remove(errPath.c_str());
+        return Child();
     }
-    if (launch.signal != 0) {
+    return Child(child, std::move(outPath), std::move(errPath));
+}
+
+Outcome RunHush(const Launch& launch) {
+    Child child = StartHush(launch);
+    if (child.Started() && launch.signal != 0) {
         if (launch.signalAfterHandlers) {
-            WaitForSignalHandlers(child, launch.deadline);
+            WaitForSignalHandlers(child.Pid(), launch.deadline);
         }
         std::this_thread::sleep_for(launch.signalDelay);
-        kill(child, launch.signal);
+        child.Signal(launch.signal);
         if (launch.secondSignal != 0) {
             std::this_thread::sleep_for(launch.signalGap);
-            kill(child, launch.secondSignal);
+            child.Signal(launch.secondSignal);
         }
     }
-    int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + launch.deadline;
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    outcome.exited = WIFEXITED(status);
-    outcome.exitCode = outcome.exited ? WEXITSTATUS(status) : -1;
-    outcome.killedBy = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    outcome.out = ReadFile(outPath);
-    outcome.err = ReadFile(errPath);
-    std::remove(outPath.c_str());
-    std::remove(errPath.c_str());
-    return outcome;
+    return child.Wait(launch.deadline);
 }
 
 Outcome RunHush(std::vector<std::string> arguments) {

@@ -19,7 +19,8 @@ struct Outcome {
 
 struct Launch {
     std::vector<std::string> arguments;
-    // The executable; empty runs the run folder's hush.
+    // The executable (a bare name is looked up on the PATH); empty runs the
+    // run folder's hush.
     std::string program;
     std::vector<const char*> unsetVariables;
     int signal = 0;  // sent after signalDelay when not 0
@@ -34,6 +35,34 @@ struct Launch {
     std::chrono::seconds deadline = std::chrono::seconds(60);
     std::vector<std::pair<std::string, std::string>> setVariables;
 };
+
+// A child process started and not yet waited for; killed and reaped when it
+// goes unwaited.
+class Child {
+public:
+    Child() = default;
+    Child(int pid, std::string outPath, std::string errPath);
+    ~Child();
+    Child(Child&& other) noexcept;
+    Child& operator=(Child&& other) noexcept;
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    int Pid() const { return pid_; }
+    bool Started() const { return pid_ > 0; }
+    void Signal(int signal) const;
+    // Waits for the end, killing it once the deadline has passed, and
+    // collects its output.
+    Outcome Wait(std::chrono::milliseconds deadline);
+
+private:
+    int pid_ = -1;
+    std::string outPath_;
+    std::string errPath_;
+};
+
+// Starts the program (launch.signal and launch.deadline are RunHush's).
+Child StartHush(const Launch& launch);
 
 Outcome RunHush(const Launch& launch);
 

@@ -123,11 +123,12 @@ TEST(CommandLineTest, BenchAnswersThePromptAsAWindowAndTakesItsTimes) {
     EXPECT_EQ(timed.options.bench.at, (std::vector<double>{2.0, 106.5, 180.0}));
     EXPECT_EQ(timed.options.bench.frames, 5);
     EXPECT_TRUE(timed.options.bench.json);
+    EXPECT_EQ(timed.options.display, DisplayChoice::Windowed);
+    EXPECT_EQ(Parse({"--bench", "--fullscreen"}).options.display, DisplayChoice::Fullscreen);
 
     for (const std::vector<const char*>& arguments : {std::vector<const char*>{"--at", "5"},
                                                       {"--frames", "5"},
                                                       {"--json"},
-                                                      {"--bench", "--fullscreen"},
                                                       {"--bench", "--capture", "f"},
                                                       {"--bench", "--at", "181"},
                                                       {"--bench", "--at", "1,-1"},

@@ -6,13 +6,12 @@
 // process as it would any program. A second signal ends the process at once,
 // even while start-up waits for the user.
 #include "tests/app/HushProcess.h"
+#include "tests/desktop/XSession.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <csignal>
+#include <memory>
 #include <string>
 
 namespace {
@@ -74,53 +73,6 @@ TEST(SignalAtStartTest, EndsByTheSignalOrCleanlyNeverOtherwise) {
     }
 }
 
-// A virtual X server of its own for one test, so that a box is really shown
-// and waits for an answer.
-class VirtualDisplay {
-public:
-    VirtualDisplay() {
-        int pipeFds[2];
-        if (pipe(pipeFds) != 0) {
-            return;
-        }
-        server_ = fork();
-        if (server_ == 0) {
-            close(pipeFds[0]);
-            const std::string fd = std::to_string(pipeFds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(pipeFds[1]);
-        // Xvfb writes its display number and a newline, in separate writes,
-        // once it accepts clients.
-        std::string number;
-        char c = 0;
-        while (server_ > 0 && read(pipeFds[0], &c, 1) == 1 && c != '\n') {
-            number += c;
-        }
-        close(pipeFds[0]);
-        if (c == '\n' && !number.empty()) {
-            name_ = ":" + number;
-        }
-    }
-    ~VirtualDisplay() {
-        if (server_ > 0) {
-            kill(server_, SIGTERM);
-            waitpid(server_, nullptr, 0);
-        }
-    }
-    VirtualDisplay(const VirtualDisplay&) = delete;
-    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
-
-    // ":N", or empty when no server started.
-    const std::string& Name() const { return name_; }
-
-private:
-    pid_t server_ = -1;
-    std::string name_;
-};
-
 struct SignalPair {
     int first;
     int second;
@@ -132,12 +84,14 @@ class SecondSignalTest : public ::testing::TestWithParam<SignalPair> {};
 // first signal only asks the show to end once it runs; the second ends the
 // process then and there, as a shell reports a process ended by it.
 TEST_P(SecondSignalTest, EndsAStartUpThatWaitsAtOnce) {
-    const VirtualDisplay display;
-    if (display.Name().empty()) {
-        GTEST_SKIP() << "Xvfb could not start";
+    std::string failure;
+    const std::unique_ptr<hushtest::XSession> display =
+        hushtest::XSession::Start(1024, 768, false, &failure);
+    if (!display) {
+        GTEST_SKIP() << failure;
     }
     hushtest::Launch launch;
-    launch.setVariables = {{"DISPLAY", display.Name()}, {"SDL_AUDIODRIVER", "dummy"}};
+    launch.setVariables = {{"DISPLAY", display->Name()}, {"SDL_AUDIODRIVER", "dummy"}};
     launch.unsetVariables = {"SDL_VIDEODRIVER", "WAYLAND_DISPLAY"};
     launch.signal = GetParam().first;
     launch.signalAfterHandlers = true;
