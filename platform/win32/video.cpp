@@ -20,12 +20,17 @@ bool StartVideo() {
     // Ctrl+C must reach the stand-in's own handler (CloseWindowOnSignals),
     // not become an SDL_QUIT event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+    const bool driverAskedFor = std::getenv("SDL_VIDEODRIVER") != nullptr;
+    // Where no display is named there is none to probe for, and probing
+    // makes some display libraries write their failure to stderr.
+    const bool displayNamed =
+        std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    if ((driverAskedFor || displayNamed) && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
         return true;
     }
     // No display answered and no driver was asked for: run offscreen, the
     // same code path without a screen.
-    if (std::getenv("SDL_VIDEODRIVER") != nullptr) {
+    if (driverAskedFor) {
         return false;
     }
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");

@@ -53,8 +53,11 @@ std::unique_ptr<PulseServer> PulseServer::Start(std::string* failure) {
                           << "set-default-sink hush_sink\n";
     const std::string log = server->folder_ + "/log";
     server->pid_ =
+        // Realtime where it is allowed, so that a busy machine does not make
+        // the server itself miss its turn and play a gap.
         SpawnDaemon({"pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "--system=false",
-                     "--use-pid-file=no", "--disable-shm=yes", "-n", "-F", script},
+                     "--use-pid-file=no", "--disable-shm=yes", "--high-priority=yes",
+                     "--realtime=yes", "-n", "-F", script},
                     {{"XDG_RUNTIME_DIR", server->folder_}, {"HOME", server->folder_}}, -1, log);
     const auto giveUp = std::chrono::steady_clock::now() + 15s;
     while (!Accepts(server->Socket())) {
