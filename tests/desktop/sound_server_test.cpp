@@ -154,33 +154,41 @@ std::int64_t FetchedPosition(const std::array<float, kBins>& magnitudes,
     return best;
 }
 
+// The lag, among those considered, at which `length` samples of the music
+// from `at` match the recording best.
+struct BestLag {
+    std::int64_t lag = 0;
+    double correlation = -1.0;
+
+    void Consider(const std::vector<float>& recording, const std::vector<float>& music,
+                  std::int64_t at, std::int64_t length, std::int64_t candidate) {
+        if (at < 0 || at + length > std::int64_t(music.size()) || candidate + at < 0 ||
+            candidate + at + length > std::int64_t(recording.size())) {
+            return;
+        }
+        const double c = Correlation(recording, candidate + at, music, at, length);
+        if (c > correlation) {
+            correlation = c;
+            lag = candidate;
+        }
+    }
+};
+
 // The lag, near `near`, at which 0.2 s of the music from `at` lies in the
 // recording: it moves on by a gap's length after each gap.
 std::int64_t LocalLag(const std::vector<float>& recording, const std::vector<float>& music,
                       std::int64_t at, std::int64_t near) {
     constexpr std::int64_t kLength = kRate / 5;
     constexpr std::int64_t kReach = kRate / 10;
-    std::int64_t best = near;
-    double bestCorrelation = -1.0;
-    const auto consider = [&](std::int64_t lag) {
-        if (at < 0 || at + kLength > std::int64_t(music.size()) || lag + at < 0 ||
-            lag + at + kLength > std::int64_t(recording.size())) {
-            return;
-        }
-        const double c = Correlation(recording, lag + at, music, at, kLength);
-        if (c > bestCorrelation) {
-            bestCorrelation = c;
-            best = lag;
-        }
-    };
+    BestLag best{near};
     for (std::int64_t lag = near - kReach; lag <= near + kReach; lag += 4) {
-        consider(lag);
+        best.Consider(recording, music, at, kLength, lag);
     }
-    const std::int64_t coarse = best;
+    const std::int64_t coarse = best.lag;
     for (std::int64_t lag = coarse - 3; lag <= coarse + 3; ++lag) {
-        consider(lag);
+        best.Consider(recording, music, at, kLength, lag);
     }
-    return best;
+    return best.lag;
 }
 
 // Gaps come from an output thread that misses its turn; how busy the
@@ -227,20 +235,13 @@ TEST(SoundServerTest, TheMusicIsHeardFromTheShowsStartWithoutGapsAndTheSpectrumF
     const std::int64_t heardOnset = FirstAbove(recording, 1e-3f);
     ASSERT_GE(musicOnset, 0);
     ASSERT_GE(heardOnset, 0) << "nothing was heard";
-    std::int64_t lag = 0;
-    double lagCorrelation = -1.0;
+    BestLag first;
     for (std::int64_t candidate = heardOnset - musicOnset - kRate / 20;
          candidate <= heardOnset - musicOnset + kRate / 20; ++candidate) {
-        if (candidate + musicOnset < 0 ||
-            candidate + musicOnset + kRate > std::int64_t(recording.size())) {
-            continue;
-        }
-        const double c = Correlation(recording, candidate + musicOnset, music, musicOnset, kRate);
-        if (c > lagCorrelation) {
-            lagCorrelation = c;
-            lag = candidate;
-        }
+        first.Consider(recording, music, musicOnset, kRate, candidate);
     }
+    const std::int64_t lag = first.lag;
+    const double lagCorrelation = first.correlation;
     const double musicHeardAt = recorder.FirstSampleTime() + double(lag) / kRate;
     const double offset = musicHeardAt - g_run.clockStart;
 
