@@ -34,13 +34,13 @@ MonitorRecorder::~MonitorRecorder() {
 }
 
 bool MonitorRecorder::Start(const std::string& server, const char* source, std::string* failure) {
-    const pa_sample_spec spec = {PA_SAMPLE_S16LE, kRate, kChannels};
+    const pa_sample_spec format = {PA_SAMPLE_S16LE, kRate, kChannels};
     pa_buffer_attr attributes{};
     attributes.maxlength = std::uint32_t(-1);
     attributes.fragsize = std::uint32_t(kReadFrames * kChannels * sizeof(std::int16_t));
     int error = 0;
     connection_ = pa_simple_new(server.c_str(), "hush tests", PA_STREAM_RECORD, source, "monitor",
-                                &spec, nullptr, &attributes, &error);
+                                &format, nullptr, &attributes, &error);
     if (connection_ == nullptr) {
         *failure = pa_strerror(error);
         return false;
