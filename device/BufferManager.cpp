@@ -4,6 +4,7 @@
 #include "device/DeviceTrace.h"
 #include "device/VertexFormats.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace ember {
@@ -20,6 +21,36 @@ void ReleaseAndClear(T*& object) {
 
 UINT StrideOf(int vertexFormat) {
     return vertexFormat == kVertexFormatModel ? kModelStride : kPictureStride;
+}
+
+// Pictures and the mask are single quads; the tunnel is far larger and seen
+// minified in the distance.
+constexpr UINT kMostCornersChecked = 12;
+
+// HUSH_EMBER_MAGNIFIED_FILTER=0 keeps mipmapped filtering on every draw.
+bool MagnifiedFilterFromEnvironment() {
+    const char* setting = std::getenv("HUSH_EMBER_MAGNIFIED_FILTER");
+    return setting == nullptr || std::strcmp(setting, "0") != 0;
+}
+
+const bool g_magnifiedFilter = MagnifiedFilterFromEnvironment();
+
+std::vector<TexturedCorner> CornersOf(const void* vertices, UINT vertexCount, const WORD* indices,
+                                      UINT indexCount) {
+    std::vector<TexturedCorner> corners;
+    corners.reserve(indexCount);
+    for (UINT i = 0; i < indexCount; ++i) {
+        if (indices[i] >= vertexCount) {
+            return {};
+        }
+        const auto* vertex =
+            static_cast<const unsigned char*>(vertices) + std::size_t(indices[i]) * kPictureStride;
+        TexturedCorner corner;
+        std::memcpy(&corner.x, vertex, 3 * sizeof(float));
+        std::memcpy(&corner.u, vertex + 16, 2 * sizeof(float));
+        corners.push_back(corner);
+    }
+    return corners;
 }
 
 }  // namespace
@@ -60,6 +91,10 @@ HRESULT BufferManager::CreateStaticBuffer(int vertexFormat, UINT skinId, UINT ve
             buffer.primitiveCount = indexCount >= 3 ? indexCount - 2 : 0;
         }
         result = Upload(buffer, vertices, indices);
+        if (SUCCEEDED(result) && vertexFormat == kVertexFormatPicture &&
+            buffer.primitive == D3DPT_TRIANGLELIST && indexCount <= kMostCornersChecked) {
+            buffer.corners = CornersOf(vertices, vertexCount, indices, buffer.primitiveCount * 3);
+        }
         if (SUCCEEDED(result)) {
             // Made now, with the first buffer of its format, so the frames
             // that draw it allocate nothing.
@@ -142,9 +177,39 @@ HRESULT BufferManager::RenderStaticBuffer(UINT bufferId, int) {
     for (DWORD stage = 0; stage < 8; ++stage) {
         device->SetTexture(stage, skin != nullptr ? skin->textures[stage] : nullptr);
     }
-    beforeDraw_();
-    return device->DrawIndexedPrimitive(buffer.primitive, 0, 0, buffer.vertexCount, 0,
-                                        buffer.primitiveCount);
+    hooks_.beforeDraw();
+    // Where every pixel covers at most a texel, the top level alone gives
+    // the pixels mipmapped filtering would, for about half the price.
+    IDirect3DTexture9* texture = skin != nullptr ? skin->textures[0] : nullptr;
+    const bool topLevelOnly = ShowsTextureMagnified(buffer, texture);
+    DWORD mipFilter = D3DTEXF_NONE;
+    if (topLevelOnly) {
+        device->GetSamplerState(0, D3DSAMP_MIPFILTER, &mipFilter);
+        device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    }
+    const HRESULT result = device->DrawIndexedPrimitive(buffer.primitive, 0, 0, buffer.vertexCount,
+                                                        0, buffer.primitiveCount);
+    if (topLevelOnly) {
+        device->SetSamplerState(0, D3DSAMP_MIPFILTER, mipFilter);
+    }
+    return result;
+}
+
+bool BufferManager::ShowsTextureMagnified(const StaticBuffer& buffer,
+                                          IDirect3DTexture9* texture) const {
+    if (!g_magnifiedFilter || buffer.corners.empty() || texture == nullptr) {
+        return false;
+    }
+    const D3DXMATRIX* wvp = hooks_.pictureWvp();
+    D3DSURFACE_DESC top{};
+    D3DVIEWPORT9 viewport{};
+    if (wvp == nullptr || FAILED(texture->GetLevelDesc(0, &top)) ||
+        FAILED((*device_)->GetViewport(&viewport))) {
+        return false;
+    }
+    return MagnifiedEverywhere(buffer.corners.data(), buffer.corners.size(), *wvp,
+                               float(viewport.Width), float(viewport.Height), float(top.Width),
+                               float(top.Height));
 }
 
 }  // namespace ember

@@ -2,10 +2,12 @@
 // skin's textures under whatever shader pass is current.
 #pragma once
 
+#include "device/MagnifiedDraw.h"
 #include "device/SkinManager.h"
 #include "render/RenderDevice.h"
 
 #include <d3d9.h>
+#include <d3dx9.h>
 
 #include <functional>
 #include <vector>
@@ -21,15 +23,25 @@ struct StaticBuffer {
     UINT primitiveCount;
     IDirect3DVertexBuffer9* vertices;
     IDirect3DIndexBuffer9* indices;
+    // A small picture buffer's triangles, corner by corner, for telling
+    // whether a draw of it shows its texture magnified.
+    std::vector<TexturedCorner> corners;
+};
+
+// What the device tells its buffers before each draw.
+struct DrawHooks {
+    // Commits the device's own effect's parameters when one of its passes
+    // is active.
+    std::function<void()> beforeDraw;
+    // The "WVP" of the device's picture effect while one of its passes is
+    // active, else null.
+    std::function<const D3DXMATRIX*()> pictureWvp;
 };
 
 class BufferManager final : public CBufferManager {
 public:
-    // beforeDraw runs just before each draw, so the device can commit its
-    // own effect's parameters when one of its passes is active.
-    BufferManager(IDirect3DDevice9** device, const SkinManager& skins,
-                  std::function<void()> beforeDraw)
-        : device_(device), skins_(skins), beforeDraw_(std::move(beforeDraw)) {}
+    BufferManager(IDirect3DDevice9** device, const SkinManager& skins, DrawHooks hooks)
+        : device_(device), skins_(skins), hooks_(std::move(hooks)) {}
     ~BufferManager();
     BufferManager(const BufferManager&) = delete;
     BufferManager& operator=(const BufferManager&) = delete;
@@ -42,10 +54,11 @@ public:
 private:
     HRESULT Upload(StaticBuffer& buffer, const void* vertices, const WORD* indices);
     IDirect3DVertexDeclaration9* Declaration(int vertexFormat);
+    bool ShowsTextureMagnified(const StaticBuffer& buffer, IDirect3DTexture9* texture) const;
 
     IDirect3DDevice9** device_;
     const SkinManager& skins_;
-    std::function<void()> beforeDraw_;
+    DrawHooks hooks_;
     std::vector<StaticBuffer> buffers_;
     IDirect3DVertexDeclaration9* pictureDeclaration_ = nullptr;
     IDirect3DVertexDeclaration9* modelDeclaration_ = nullptr;

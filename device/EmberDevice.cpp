@@ -3,11 +3,24 @@
 
 #include "device/DeviceTrace.h"
 
+#include <strings.h>
+
 #include <cstdio>
 
 namespace ember {
 
 namespace {
+
+// The file's base name (after its last backslash or slash) is "vsm.fx", in any case.
+bool IsPictureEffectFile(const char* file) {
+    const char* base = file;
+    for (const char* c = file; *c != '\0'; ++c) {
+        if (*c == '\\' || *c == '/') {
+            base = c + 1;
+        }
+    }
+    return strcasecmp(base, "vsm.fx") == 0;
+}
 
 int Channel(float value) {
     const float clamped = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
@@ -17,7 +30,9 @@ int Channel(float value) {
 }  // namespace
 
 EmberDevice::EmberDevice()
-    : skins_(&d3dDevice), buffers_(&d3dDevice, skins_, [this] { CommitIfInPass(); }) {}
+    : skins_(&d3dDevice),
+      buffers_(&d3dDevice, skins_,
+               {[this] { CommitIfInPass(); }, [this] { return PictureWvpIfInPass(); }}) {}
 
 EmberDevice::~EmberDevice() {
     for (ID3DXEffect* effect : effects_) {
@@ -92,6 +107,7 @@ UINT EmberDevice::LoadShaderEffect(const char* file) {
         errors->Release();
     }
     effects_.push_back(effect);
+    pictureEffects_.push_back(IsPictureEffectFile(file));
     return static_cast<UINT>(effects_.size());
 }
 
@@ -111,6 +127,15 @@ void EmberDevice::CommitIfInPass() {
     if (inPass_) {
         CurrentEffect()->CommitChanges();
     }
+}
+
+const D3DXMATRIX* EmberDevice::PictureWvpIfInPass() {
+    if (!inPass_ || !pictureEffects_[currentEffect_ - 1]) {
+        return nullptr;
+    }
+    ID3DXEffect* effect = CurrentEffect();
+    D3DXHANDLE wvp = effect->GetParameterByName(nullptr, "WVP");
+    return wvp != nullptr && SUCCEEDED(effect->GetMatrix(wvp, &passWvp_)) ? &passWvp_ : nullptr;
 }
 
 HRESULT EmberDevice::BeginShaderEffect(int, int) {

@@ -42,11 +42,16 @@ public:
 private:
     ID3DXEffect* CurrentEffect() const;
     void CommitIfInPass();
+    const D3DXMATRIX* PictureWvpIfInPass();
 
     IDirect3D9* direct3d_ = nullptr;
     SkinManager skins_;
     BufferManager buffers_;
     std::vector<ID3DXEffect*> effects_;  // effect id n is effects_[n - 1]
+    // Per effect: loaded from the library's own picture effect, "vsm.fx",
+    // whose techniques sample stage 0 at the vertices' coordinates.
+    std::vector<bool> pictureEffects_;
+    D3DXMATRIX passWvp_ = {};
     UINT currentEffect_ = 0;
     bool inPass_ = false;
     float clearColour_[3] = {0.0f, 0.0f, 0.0f};

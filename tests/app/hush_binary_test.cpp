@@ -74,34 +74,6 @@ TEST(HushBinaryTest, BenchPrintsItsFiguresAsJson) {
     EXPECT_NE(unbatched.out.find("\"batching\":false"), std::string::npos);
 }
 
-// Draw batching changes only the GL commands: captures of particle-heavy
-// stretches (both systems in full; the second reset every frame, with a
-// colour per particle) are the same, byte for byte, with it off.
-TEST(HushBinaryTest, BatchedAndUnbatchedCapturesAreTheSame) {
-    const std::filesystem::path root =
-        std::filesystem::temp_directory_path() / ("hush_batching_" + std::to_string(getpid()));
-    for (const char* from : {"66", "106"}) {
-        for (const char* batching : {"1", "0"}) {
-            hushtest::Launch launch;
-            launch.arguments = {"--capture", (root / batching).string(), "--from", from,
-                                "--to",      std::string(from) + ".05"};
-            launch.setVariables = {{"HUSH_D3D9_BATCHING", batching}};
-            const Outcome outcome = RunHush(launch);
-            ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
-        }
-        int frames = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(root / "1")) {
-            const std::string name = entry.path().filename().string();
-            EXPECT_TRUE(hushtest::ReadFile(entry.path().string()) ==
-                        hushtest::ReadFile((root / "0" / name).string()))
-                << "frame " << name << " from " << from;
-            ++frames;
-        }
-        EXPECT_EQ(frames, 4) << from;
-        std::filesystem::remove_all(root);
-    }
-}
-
 TEST(HushBinaryTest, UnknownOptionExitsWithTwo) {
     const Outcome outcome = RunHush({"--no-such-option"});
     EXPECT_EQ(outcome.exitCode, 2);
