@@ -14,9 +14,9 @@ namespace ember {
 namespace {
 
 struct ScreenCorner {
-    double x, y;   // pixels
-    double q;      // one over clip w
-    double s, t;   // texels
+    double x, y;  // pixels
+    double q;     // one over clip w
+    double s, t;  // texels
 };
 
 struct Gradient {
@@ -65,8 +65,8 @@ bool TriangleMagnified(const ScreenCorner* c) {
     const double leastQ = std::min({c[0].q, c[1].q, c[2].q});
     double alongX = 0.0;
     double alongY = 0.0;
-    for (const auto& [grad, corner] : {std::pair{gradS, &ScreenCorner::s},
-                                       std::pair{gradT, &ScreenCorner::t}}) {
+    for (const auto& [grad, corner] :
+         {std::pair{gradS, &ScreenCorner::s}, std::pair{gradT, &ScreenCorner::t}}) {
         double mostX = 0.0;
         double mostY = 0.0;
         for (int i = 0; i < 3; ++i) {

@@ -25,6 +25,8 @@ namespace {
 // compiles its shader variants when a state is first drawn.
 constexpr int kWarmupFrames = 10;
 constexpr int kBenchFps = 60;
+// The back buffer's pixels, whatever the window.
+constexpr double kFramePixels = 1024.0 * 768.0;
 
 struct Bench {
     BenchSettings settings;
@@ -116,6 +118,8 @@ bool BenchFrameDone() {
             double(threadCpuNow - bench.threadCpuStart - counters.glThreadCpuNanoseconds) / 1e6;
         sample.drawCalls = counters.drawCalls;
         sample.glDraws = counters.glDraws;
+        sample.triangles = counters.triangles;
+        sample.layers = double(counters.pixelsDrawn) / kFramePixels;
     }
     if (++bench.frame == kWarmupFrames + bench.settings.frames) {
         bench.frame = 0;

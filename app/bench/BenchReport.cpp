@@ -46,6 +46,8 @@ BenchTimeResult SummariseTime(double t, const std::vector<BenchSample>& samples)
     result.cpuMs = spreadOf([](const BenchSample& s) { return s.cpuMs; });
     result.drawCalls = spreadOf([](const BenchSample& s) { return double(s.drawCalls); }).median;
     result.glDraws = spreadOf([](const BenchSample& s) { return double(s.glDraws); }).median;
+    result.triangles = spreadOf([](const BenchSample& s) { return double(s.triangles); }).median;
+    result.layers = spreadOf([](const BenchSample& s) { return s.layers; }).median;
     return result;
 }
 
@@ -76,12 +78,13 @@ void PrintBenchTable(const BenchResult& result, std::ostream& out) {
         << "milliseconds per frame, median and 95th percentile; system = frame - GL - finish;\n"
         << "sys cpu = the main thread's CPU time outside GL and the wait; cpu = all threads'\n"
         << "       t     frame      p95   system      p95  sys cpu      p95       GL      p95"
-           "   finish      p95      cpu      p95    draws GL draws\n";
+           "   finish      p95      cpu      p95    draws GL draws triangles layers\n";
     for (const BenchTimeResult& time : result.times) {
         char head[32];
         std::snprintf(head, sizeof head, "%8.3f", time.t);
-        char tail[32];
-        std::snprintf(tail, sizeof tail, " %8.0f %8.0f", time.drawCalls, time.glDraws);
+        char tail[64];
+        std::snprintf(tail, sizeof tail, " %8.0f %8.0f %9.0f %6.2f", time.drawCalls, time.glDraws,
+                      time.triangles, time.layers);
         out << head << " " << SpreadText(time.frameMs) << " " << SpreadText(time.systemMs) << " "
             << SpreadText(time.systemCpuMs) << " " << SpreadText(time.glMs) << " "
             << SpreadText(time.finishMs) << " " << SpreadText(time.cpuMs) << tail << "\n";
@@ -119,9 +122,10 @@ void PrintBenchJson(const BenchResult& result, std::ostream& out) {
         JsonSpread(out, "finish_ms", time.finishMs);
         out << ",";
         JsonSpread(out, "cpu_ms", time.cpuMs);
-        char draws[96];
-        std::snprintf(draws, sizeof draws, ",\"draw_calls\":%.0f,\"gl_draws\":%.0f}",
-                      time.drawCalls, time.glDraws);
+        char draws[160];
+        std::snprintf(draws, sizeof draws,
+                      ",\"draw_calls\":%.0f,\"gl_draws\":%.0f,\"triangles\":%.0f,\"layers\":%.3f}",
+                      time.drawCalls, time.glDraws, time.triangles, time.layers);
         out << draws;
     }
     out << "]}\n";

@@ -23,6 +23,10 @@ struct BenchSample {
     double cpuMs = 0.0;
     std::uint32_t drawCalls = 0;
     std::uint32_t glDraws = 0;
+    std::uint64_t triangles = 0;
+    // Pixels shaded into the frame over the frame's pixels: full-screen
+    // layers' worth.
+    double layers = 0.0;
 };
 
 struct BenchSpread {
@@ -35,6 +39,8 @@ struct BenchTimeResult {
     BenchSpread frameMs, systemMs, systemCpuMs, glMs, finishMs, cpuMs;
     double drawCalls = 0.0;  // medians
     double glDraws = 0.0;
+    double triangles = 0.0;
+    double layers = 0.0;
 };
 
 struct BenchResult {

@@ -119,6 +119,9 @@ GlDevice::~GlDevice() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteSamplers(GLsizei(kSamplerCount), samplers_);
     glDeleteVertexArrays(1, &vertexArray_);
+    if (pixelQuery_ != 0) {
+        glDeleteQueries(1, &pixelQuery_);
+    }
     backBuffer_.Destroy();
     presented_.Destroy();
 }
@@ -214,6 +217,18 @@ void GlDevice::ClearRectangles(DWORD count, const D3DRECT* rects, GLbitfield mas
 
 namespace {
 
+std::uint64_t TrianglesOf(D3DPRIMITIVETYPE type, UINT vertexCount) {
+    switch (type) {
+        case D3DPT_TRIANGLELIST:
+            return vertexCount / 3;
+        case D3DPT_TRIANGLESTRIP:
+        case D3DPT_TRIANGLEFAN:
+            return vertexCount >= 3 ? vertexCount - 2 : 0;
+        default:
+            return 0;
+    }
+}
+
 // Waits for the GPU, the wait counted apart from the submission.
 void FinishCounted() {
     const std::uint64_t start = CounterNanoseconds();
@@ -228,17 +243,36 @@ void FinishCounted() {
 // While counting, the frame's drawing is waited for before the copies (which
 // would otherwise wait for it inside the submission) and the copies after.
 void GlDevice::DoPresent() {
-    if (g_glCounters.on) {
+    if (g_glCounters.on || pixelQueryActive_) {
         MakeCurrent();
         {
             GlTimeScope timed;
             FlushDraws();
         }
+        EndPixelQuery();
+    }
+    if (g_glCounters.on) {
         FinishCounted();
     }
     CopyToWindow();
     if (g_glCounters.on) {
         FinishCounted();
+        GLuint64 pixels = 0;
+        glGetQueryObjectui64v(pixelQuery_, GL_QUERY_RESULT, &pixels);
+        g_glCounters.frame.pixelsDrawn += pixels;
+        glBeginQuery(GL_SAMPLES_PASSED, pixelQuery_);
+        pixelQueryActive_ = true;
+    }
+}
+
+// The first counted frame has no query running: it counts no pixels.
+void GlDevice::EndPixelQuery() {
+    if (pixelQuery_ == 0) {
+        glGenQueries(1, &pixelQuery_);
+    }
+    if (pixelQueryActive_) {
+        glEndQuery(GL_SAMPLES_PASSED);
+        pixelQueryActive_ = false;
     }
 }
 
@@ -447,6 +481,7 @@ void GlDevice::FlushBatch() {
 // inputs the whole run draws from.
 void GlDevice::DoDraw(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) {
     ++g_glCounters.frame.drawCalls;
+    g_glCounters.frame.triangles += TrianglesOf(type, vertexCount);
     if (openBatch_ != nullptr) {
         if (openBatch_->Accepts(type, startVertex, vertexCount)) {
             if (openBatch_->Empty()) {
@@ -472,6 +507,7 @@ void GlDevice::DoDrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIn
     PrepareDraw();
     ++g_glCounters.frame.drawCalls;
     ++g_glCounters.frame.glDraws;
+    g_glCounters.frame.triangles += TrianglesOf(type, indexCount);
     const UINT size = Indices()->IndexSize();
     glDrawElementsBaseVertex(
         GlPrimitive(type), GLsizei(indexCount), size == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,

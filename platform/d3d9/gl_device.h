@@ -98,6 +98,7 @@ private:
     // Present without the wait: the back buffer kept for GetPresentedFrame
     // and shown in the window.
     void CopyToWindow();
+    void EndPixelQuery();
     // Clears the rectangles (all of the viewport when count is 0), each cut
     // to the viewport, through the scissor.
     void ClearRectangles(DWORD count, const D3DRECT* rects, GLbitfield mask);
@@ -118,6 +119,9 @@ private:
     const Effect* programOwner_ = nullptr;
     InstanceBatch* openBatch_ = nullptr;
     bool batching_ = true;
+    // Counts the pixels each counted frame draws.
+    GLuint pixelQuery_ = 0;
+    bool pixelQueryActive_ = false;
     bool inputsDirty_ = true;
     bool alphaDirty_ = true;
 };

@@ -30,8 +30,8 @@ class PixelSwitchTest : public testing::TestWithParam<PixelSwitch> {};
 
 TEST_P(PixelSwitchTest, CapturesAndTracesAreTheSameWithItOff) {
     const PixelSwitch& setting = GetParam();
-    const std::filesystem::path root = std::filesystem::temp_directory_path() /
-                                       ("hush_switch_" + std::to_string(getpid()));
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / ("hush_switch_" + std::to_string(getpid()));
     for (const char* from : setting.from) {
         for (const char* on : {"1", "0"}) {
             hushtest::Launch launch;
@@ -59,17 +59,16 @@ TEST_P(PixelSwitchTest, CapturesAndTracesAreTheSameWithItOff) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Switches, PixelSwitchTest,
-    testing::Values(
-        // Batching: both particle systems in full, and the second reset
-        // every frame with a colour per particle.
-        PixelSwitch{"HUSH_D3D9_BATCHING", {"66", "106"}},
-        // Pictures and the mask seen magnified; the tunnel, minified in the
-        // distance, among them.
-        PixelSwitch{"HUSH_EMBER_MAGNIFIED_FILTER", {"23", "101.5"}}),
-    [](const testing::TestParamInfo<PixelSwitch>& info) {
-        return std::string(info.param.variable);
-    });
+INSTANTIATE_TEST_SUITE_P(Switches, PixelSwitchTest,
+                         testing::Values(
+                             // Batching: both particle systems in full, and the second reset
+                             // every frame with a colour per particle.
+                             PixelSwitch{"HUSH_D3D9_BATCHING", {"66", "106"}},
+                             // Pictures and the mask seen magnified; the tunnel, minified in the
+                             // distance, among them.
+                             PixelSwitch{"HUSH_EMBER_MAGNIFIED_FILTER", {"23", "101.5"}}),
+                         [](const testing::TestParamInfo<PixelSwitch>& info) {
+                             return std::string(info.param.variable);
+                         });
 
 }  // namespace

@@ -95,10 +95,13 @@ Projected ProjectCorner(const TexturedCorner& c, const D3DXMATRIX& m) {
 // The most texels per pixel (Euclidean, the larger of the two screen axes)
 // found by one-pixel differences at points spread over the triangle.
 double SampledTexelsPerPixel(const Projected* p) {
-    const double det = (p[1].x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (p[1].y - p[0].y);
+    const double det =
+        (p[1].x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (p[1].y - p[0].y);
     auto at = [&](double x, double y, double* s, double* t) {
-        const double b1 = ((x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (y - p[0].y)) / det;
-        const double b2 = ((p[1].x - p[0].x) * (y - p[0].y) - (x - p[0].x) * (p[1].y - p[0].y)) / det;
+        const double b1 =
+            ((x - p[0].x) * (p[2].y - p[0].y) - (p[2].x - p[0].x) * (y - p[0].y)) / det;
+        const double b2 =
+            ((p[1].x - p[0].x) * (y - p[0].y) - (x - p[0].x) * (p[1].y - p[0].y)) / det;
         const double b0 = 1.0 - b1 - b2;
         const double q = b0 * p[0].q + b1 * p[1].q + b2 * p[2].q;
         *s = (b0 * p[0].s * p[0].q + b1 * p[1].s * p[1].q + b2 * p[2].s * p[2].q) / q;

@@ -44,6 +44,12 @@ struct FrameCounters {
     std::uint32_t drawCalls = 0;
     // OpenGL draw commands issued: a batch of draws drawn instanced is one.
     std::uint32_t glDraws = 0;
+    // Triangles the draws asked for, strips' and lists' alike.
+    std::uint64_t triangles = 0;
+    // Pixels that passed the depth test and went to blending or the frame
+    // (an occlusion query over each presented frame): divided by the frame's
+    // pixels, how many full-screen layers the rasteriser shaded.
+    std::uint64_t pixelsDrawn = 0;
 };
 
 // Turns the counters on (zeroed) or off. While on, Present waits for the

@@ -38,8 +38,16 @@ TEST(BenchReportTest, DefaultTimesFallInsideEveryStretchOfTheSchedule) {
 TEST(BenchReportTest, TimesSumUpTheirFramesAndPrintAsOneJsonObject) {
     std::vector<BenchSample> samples(4);
     for (int i = 0; i < 4; ++i) {
-        samples[std::size_t(i)] = {10.0 + i, 1.0,  0.5, 5.0 + i,
-                                   4.0,      20.0, 3,   std::uint32_t(2 + i % 2)};
+        samples[std::size_t(i)] = {10.0 + i,
+                                   1.0,
+                                   0.5,
+                                   5.0 + i,
+                                   4.0,
+                                   20.0,
+                                   3,
+                                   std::uint32_t(2 + i % 2),
+                                   std::uint64_t(1000 * (i + 1)),
+                                   2.5 + i};
     }
     BenchResult result;
     result.frames = 4;
@@ -52,6 +60,8 @@ TEST(BenchReportTest, TimesSumUpTheirFramesAndPrintAsOneJsonObject) {
     EXPECT_EQ(result.times[0].frameMs.median, 11.5);
     EXPECT_EQ(result.times[0].frameMs.p95, 13.0);
     EXPECT_EQ(result.times[0].glDraws, 2.5);
+    EXPECT_EQ(result.times[0].triangles, 2500.0);
+    EXPECT_EQ(result.times[0].layers, 4.0);
 
     std::ostringstream json;
     PrintBenchJson(result, json);
@@ -65,7 +75,7 @@ TEST(BenchReportTest, TimesSumUpTheirFramesAndPrintAsOneJsonObject) {
               "\"gl_ms\":{\"median\":6.5000,\"p95\":8.0000},"
               "\"finish_ms\":{\"median\":4.0000,\"p95\":4.0000},"
               "\"cpu_ms\":{\"median\":20.0000,\"p95\":20.0000},\"draw_calls\":3,"
-              "\"gl_draws\":2}]}\n");
+              "\"gl_draws\":2,\"triangles\":2500,\"layers\":4.000}]}\n");
 }
 
 }  // namespace
