@@ -5,6 +5,7 @@
 #include "device/VertexFormats.h"
 
 #include <cstring>
+#include <utility>
 
 namespace ember {
 
@@ -60,11 +61,16 @@ HRESULT BufferManager::CreateStaticBuffer(int vertexFormat, UINT skinId, UINT ve
             buffer.primitiveCount = indexCount >= 3 ? indexCount - 2 : 0;
         }
         result = Upload(buffer, vertices, indices);
+        if (SUCCEEDED(result) && chunked_ && buffer.primitiveCount >= kChunkedBufferTriangles) {
+            buffer.chunks = SplitIntoChunks(buffer.primitive, indices, buffer.primitiveCount,
+                                            static_cast<const BYTE*>(vertices),
+                                            StrideOf(vertexFormat), kTrianglesPerChunk);
+        }
         if (SUCCEEDED(result)) {
             // Made now, with the first buffer of its format, so the frames
             // that draw it allocate nothing.
             Declaration(vertexFormat);
-            buffers_.push_back(buffer);
+            buffers_.push_back(std::move(buffer));
             *bufferId = static_cast<UINT>(buffers_.size());
         }
     }
@@ -142,9 +148,42 @@ HRESULT BufferManager::RenderStaticBuffer(UINT bufferId, int) {
     for (DWORD stage = 0; stage < 8; ++stage) {
         device->SetTexture(stage, skin != nullptr ? skin->textures[stage] : nullptr);
     }
-    beforeDraw_();
+    const DrawView view = beforeDraw_();
+    if (view.changesNoPixel) {
+        return S_OK;
+    }
+    if (view.wvp != nullptr && !buffer.chunks.empty()) {
+        return DrawVisibleChunks(buffer, *view.wvp);
+    }
     return device->DrawIndexedPrimitive(buffer.primitive, 0, 0, buffer.vertexCount, 0,
                                         buffer.primitiveCount);
+}
+
+// Runs of consecutive visible chunks are drawn as one: the triangles that
+// are drawn are drawn in their order, each once.
+HRESULT BufferManager::DrawVisibleChunks(const StaticBuffer& buffer, const D3DXMATRIX& wvp) {
+    IDirect3DDevice9* device = *device_;
+    const ViewVolume view = ViewVolumeOf(wvp);
+    HRESULT result = S_OK;
+    UINT runStart = 0;
+    UINT runPrimitives = 0;
+    for (const BufferChunk& chunk : buffer.chunks) {
+        if (!ChunkOutsideView(chunk, view)) {
+            runStart = runPrimitives == 0 ? chunk.firstIndex : runStart;
+            runPrimitives += chunk.primitiveCount;
+        } else if (runPrimitives > 0) {
+            const HRESULT drawn = device->DrawIndexedPrimitive(
+                buffer.primitive, 0, 0, buffer.vertexCount, runStart, runPrimitives);
+            result = FAILED(result) ? result : drawn;
+            runPrimitives = 0;
+        }
+    }
+    if (runPrimitives > 0) {
+        const HRESULT drawn = device->DrawIndexedPrimitive(
+            buffer.primitive, 0, 0, buffer.vertexCount, runStart, runPrimitives);
+        result = FAILED(result) ? result : drawn;
+    }
+    return result;
 }
 
 }  // namespace ember

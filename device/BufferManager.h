@@ -1,7 +1,10 @@
 // Static buffers: vertices and 16-bit indices uploaded once, drawn with their
-// skin's textures under whatever shader pass is current.
+// skin's textures under whatever shader pass is current. A large buffer is
+// split into chunks, and where the device knows the pass's view only the
+// chunks inside it are drawn.
 #pragma once
 
+#include "device/BufferChunks.h"
 #include "device/SkinManager.h"
 #include "render/RenderDevice.h"
 
@@ -21,15 +24,24 @@ struct StaticBuffer {
     UINT primitiveCount;
     IDirect3DVertexBuffer9* vertices;
     IDirect3DIndexBuffer9* indices;
+    std::vector<BufferChunk> chunks;  // empty: drawn whole
+};
+
+// What the device knows, just before a draw, of the pass it is drawn under.
+struct DrawView {
+    bool changesNoPixel = false;      // the draw would leave every pixel as it is
+    const D3DXMATRIX* wvp = nullptr;  // the pass's world-view-projection, when known
 };
 
 class BufferManager final : public CBufferManager {
 public:
     // beforeDraw runs just before each draw, so the device can commit its
-    // own effect's parameters when one of its passes is active.
+    // own effect's parameters when one of its passes is active, and says
+    // what it knows of that pass. chunked: large buffers are split so that
+    // draws with a known view leave out what lies outside it.
     BufferManager(IDirect3DDevice9** device, const SkinManager& skins,
-                  std::function<void()> beforeDraw)
-        : device_(device), skins_(skins), beforeDraw_(std::move(beforeDraw)) {}
+                  std::function<DrawView()> beforeDraw, bool chunked)
+        : device_(device), skins_(skins), beforeDraw_(std::move(beforeDraw)), chunked_(chunked) {}
     ~BufferManager();
     BufferManager(const BufferManager&) = delete;
     BufferManager& operator=(const BufferManager&) = delete;
@@ -42,10 +54,12 @@ public:
 private:
     HRESULT Upload(StaticBuffer& buffer, const void* vertices, const WORD* indices);
     IDirect3DVertexDeclaration9* Declaration(int vertexFormat);
+    HRESULT DrawVisibleChunks(const StaticBuffer& buffer, const D3DXMATRIX& wvp);
 
     IDirect3DDevice9** device_;
     const SkinManager& skins_;
-    std::function<void()> beforeDraw_;
+    std::function<DrawView()> beforeDraw_;
+    bool chunked_;
     std::vector<StaticBuffer> buffers_;
     IDirect3DVertexDeclaration9* pictureDeclaration_ = nullptr;
     IDirect3DVertexDeclaration9* modelDeclaration_ = nullptr;

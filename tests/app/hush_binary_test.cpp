@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -58,20 +60,30 @@ TEST(HushBinaryTest, HelpListsEveryOption) {
 TEST(HushBinaryTest, BenchPrintsItsFiguresAsJson) {
     hushtest::Launch launch;
     launch.arguments = {"--bench", "--at", "24.5,106.5", "--frames", "3", "--json"};
-    launch.unsetVariables = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "HUSH_D3D9_BATCHING"};
+    launch.unsetVariables = {"DISPLAY",
+                             "WAYLAND_DISPLAY",
+                             "SDL_VIDEODRIVER",
+                             "HUSH_D3D9_BATCHING",
+                             "HUSH_DEVICE_SKIP_CLEAR",
+                             "HUSH_DEVICE_CULLING"};
     const Outcome batched = RunHush(launch);
     EXPECT_EQ(batched.exitCode, 0) << batched.err;
     EXPECT_EQ(batched.out.rfind("{\"width\":1024,\"height\":768,\"frames\":3,", 0), 0u)
         << batched.out;
-    EXPECT_NE(batched.out.find("\"batching\":true"), std::string::npos);
+    EXPECT_NE(
+        batched.out.find("\"batching\":true,\"skip_clear_draws\":true,\"chunk_culling\":true"),
+        std::string::npos);
     EXPECT_NE(batched.out.find("{\"t\":24.5000,\"frame_ms\":{\"median\":"), std::string::npos);
     EXPECT_NE(batched.out.find("{\"t\":106.5000,"), std::string::npos);
     EXPECT_EQ(batched.out.find('\n'), batched.out.size() - 1) << "one line";
 
-    launch.setVariables = {{"HUSH_D3D9_BATCHING", "0"}};
+    launch.setVariables = {
+        {"HUSH_D3D9_BATCHING", "0"}, {"HUSH_DEVICE_SKIP_CLEAR", "0"}, {"HUSH_DEVICE_CULLING", "0"}};
     const Outcome unbatched = RunHush(launch);
     EXPECT_EQ(unbatched.exitCode, 0) << unbatched.err;
-    EXPECT_NE(unbatched.out.find("\"batching\":false"), std::string::npos);
+    EXPECT_NE(
+        unbatched.out.find("\"batching\":false,\"skip_clear_draws\":false,\"chunk_culling\":false"),
+        std::string::npos);
 }
 
 // Draw batching changes only the GL commands: captures of particle-heavy
@@ -98,6 +110,48 @@ TEST(HushBinaryTest, BatchedAndUnbatchedCapturesAreTheSame) {
             ++frames;
         }
         EXPECT_EQ(frames, 4) << from;
+        std::filesystem::remove_all(root);
+    }
+}
+
+// The render device's shortcuts leave out only draws that change no pixel:
+// with each switched off, captures of a tunnel time (chunks out of view; the
+// picture "nothing" faded out) and of a stretch where three of four picture
+// draws are faded out have the same frames and the same trace.
+TEST(HushBinaryTest, DeviceShortcutsChangeNeitherFramesNorTrace) {
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / ("hush_shortcuts_" + std::to_string(getpid()));
+    const std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>
+        settings = {{"on", {}},
+                    {"no_skip", {{"HUSH_DEVICE_SKIP_CLEAR", "0"}}},
+                    {"no_culling", {{"HUSH_DEVICE_CULLING", "0"}}}};
+    for (const auto& [from, to] : {std::pair{"101.5", "101.54"}, std::pair{"140", "140.04"}}) {
+        for (const auto& [name, variables] : settings) {
+            hushtest::Launch launch;
+            std::filesystem::create_directories(root / name);
+            launch.arguments = {
+                "--capture", (root / name / "frames").string(),     "--from", from, "--to", to,
+                "--trace",   (root / name / "trace.jsonl").string()};
+            launch.unsetVariables = {"HUSH_DEVICE_SKIP_CLEAR", "HUSH_DEVICE_CULLING"};
+            launch.setVariables = variables;
+            const Outcome outcome = RunHush(launch);
+            ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+        }
+        for (const char* off : {"no_skip", "no_culling"}) {
+            int frames = 0;
+            for (const auto& entry : std::filesystem::directory_iterator(root / "on" / "frames")) {
+                const std::string frame = entry.path().filename().string();
+                EXPECT_TRUE(hushtest::ReadFile(entry.path().string()) ==
+                            hushtest::ReadFile((root / off / "frames" / frame).string()))
+                    << "frame " << frame << " from " << from << ", " << off;
+                ++frames;
+            }
+            EXPECT_EQ(frames, 3) << from;
+            const std::string trace = hushtest::ReadFile((root / "on" / "trace.jsonl").string());
+            EXPECT_NE(trace.find("RenderStaticBuffer"), std::string::npos);
+            EXPECT_TRUE(trace == hushtest::ReadFile((root / off / "trace.jsonl").string()))
+                << "trace from " << from << ", " << off;
+        }
         std::filesystem::remove_all(root);
     }
 }
