@@ -4,8 +4,8 @@
 #include "device/DeviceTrace.h"
 #include "device/VertexFormats.h"
 
-#include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace ember {
 
@@ -26,14 +26,6 @@ UINT StrideOf(int vertexFormat) {
 // Pictures and the mask are single quads; the tunnel is far larger and seen
 // minified in the distance.
 constexpr UINT kMostCornersChecked = 12;
-
-// HUSH_EMBER_MAGNIFIED_FILTER=0 keeps mipmapped filtering on every draw.
-bool MagnifiedFilterFromEnvironment() {
-    const char* setting = std::getenv("HUSH_EMBER_MAGNIFIED_FILTER");
-    return setting == nullptr || std::strcmp(setting, "0") != 0;
-}
-
-const bool g_magnifiedFilter = MagnifiedFilterFromEnvironment();
 
 std::vector<TexturedCorner> CornersOf(const void* vertices, UINT vertexCount, const WORD* indices,
                                       UINT indexCount) {
@@ -95,11 +87,16 @@ HRESULT BufferManager::CreateStaticBuffer(int vertexFormat, UINT skinId, UINT ve
             buffer.primitive == D3DPT_TRIANGLELIST && indexCount <= kMostCornersChecked) {
             buffer.corners = CornersOf(vertices, vertexCount, indices, buffer.primitiveCount * 3);
         }
+        if (SUCCEEDED(result) && chunked_ && buffer.primitiveCount >= kChunkedBufferTriangles) {
+            buffer.chunks = SplitIntoChunks(buffer.primitive, indices, buffer.primitiveCount,
+                                            static_cast<const BYTE*>(vertices),
+                                            StrideOf(vertexFormat), kTrianglesPerChunk);
+        }
         if (SUCCEEDED(result)) {
             // Made now, with the first buffer of its format, so the frames
             // that draw it allocate nothing.
             Declaration(vertexFormat);
-            buffers_.push_back(buffer);
+            buffers_.push_back(std::move(buffer));
             *bufferId = static_cast<UINT>(buffers_.size());
         }
     }
@@ -177,11 +174,18 @@ HRESULT BufferManager::RenderStaticBuffer(UINT bufferId, int) {
     for (DWORD stage = 0; stage < 8; ++stage) {
         device->SetTexture(stage, skin != nullptr ? skin->textures[stage] : nullptr);
     }
-    hooks_.beforeDraw();
+    const DrawView view = beforeDraw_();
+    if (view.changesNoPixel) {
+        return S_OK;
+    }
+    if (view.wvp != nullptr && !buffer.chunks.empty()) {
+        return DrawVisibleChunks(buffer, *view.wvp);
+    }
     // Where every pixel covers at most a texel, the top level alone gives
     // the pixels mipmapped filtering would, for about half the price.
     IDirect3DTexture9* texture = skin != nullptr ? skin->textures[0] : nullptr;
-    const bool topLevelOnly = ShowsTextureMagnified(buffer, texture);
+    const bool topLevelOnly =
+        view.wvp != nullptr && ShowsTextureMagnified(buffer, texture, *view.wvp);
     DWORD mipFilter = D3DTEXF_NONE;
     if (topLevelOnly) {
         device->GetSamplerState(0, D3DSAMP_MIPFILTER, &mipFilter);
@@ -195,21 +199,46 @@ HRESULT BufferManager::RenderStaticBuffer(UINT bufferId, int) {
     return result;
 }
 
-bool BufferManager::ShowsTextureMagnified(const StaticBuffer& buffer,
-                                          IDirect3DTexture9* texture) const {
-    if (!g_magnifiedFilter || buffer.corners.empty() || texture == nullptr) {
+bool BufferManager::ShowsTextureMagnified(const StaticBuffer& buffer, IDirect3DTexture9* texture,
+                                          const D3DXMATRIX& wvp) const {
+    if (!magnifiedFilter_ || buffer.corners.empty() || texture == nullptr) {
         return false;
     }
-    const D3DXMATRIX* wvp = hooks_.pictureWvp();
     D3DSURFACE_DESC top{};
     D3DVIEWPORT9 viewport{};
-    if (wvp == nullptr || FAILED(texture->GetLevelDesc(0, &top)) ||
-        FAILED((*device_)->GetViewport(&viewport))) {
+    if (FAILED(texture->GetLevelDesc(0, &top)) || FAILED((*device_)->GetViewport(&viewport))) {
         return false;
     }
-    return MagnifiedEverywhere(buffer.corners.data(), buffer.corners.size(), *wvp,
+    return MagnifiedEverywhere(buffer.corners.data(), buffer.corners.size(), wvp,
                                float(viewport.Width), float(viewport.Height), float(top.Width),
                                float(top.Height));
+}
+
+// Runs of consecutive visible chunks are drawn as one: the triangles that
+// are drawn are drawn in their order, each once.
+HRESULT BufferManager::DrawVisibleChunks(const StaticBuffer& buffer, const D3DXMATRIX& wvp) {
+    IDirect3DDevice9* device = *device_;
+    const ViewVolume view = ViewVolumeOf(wvp);
+    HRESULT result = S_OK;
+    UINT runStart = 0;
+    UINT runPrimitives = 0;
+    for (const BufferChunk& chunk : buffer.chunks) {
+        if (!ChunkOutsideView(chunk, view)) {
+            runStart = runPrimitives == 0 ? chunk.firstIndex : runStart;
+            runPrimitives += chunk.primitiveCount;
+        } else if (runPrimitives > 0) {
+            const HRESULT drawn = device->DrawIndexedPrimitive(
+                buffer.primitive, 0, 0, buffer.vertexCount, runStart, runPrimitives);
+            result = FAILED(result) ? result : drawn;
+            runPrimitives = 0;
+        }
+    }
+    if (runPrimitives > 0) {
+        const HRESULT drawn = device->DrawIndexedPrimitive(
+            buffer.primitive, 0, 0, buffer.vertexCount, runStart, runPrimitives);
+        result = FAILED(result) ? result : drawn;
+    }
+    return result;
 }
 
 }  // namespace ember

@@ -1,13 +1,15 @@
 // Static buffers: vertices and 16-bit indices uploaded once, drawn with their
-// skin's textures under whatever shader pass is current.
+// skin's textures under whatever shader pass is current. A large buffer is
+// split into chunks, and where the device knows the pass's view only the
+// chunks inside it are drawn.
 #pragma once
 
+#include "device/BufferChunks.h"
 #include "device/MagnifiedDraw.h"
 #include "device/SkinManager.h"
 #include "render/RenderDevice.h"
 
 #include <d3d9.h>
-#include <d3dx9.h>
 
 #include <functional>
 #include <vector>
@@ -23,25 +25,33 @@ struct StaticBuffer {
     UINT primitiveCount;
     IDirect3DVertexBuffer9* vertices;
     IDirect3DIndexBuffer9* indices;
+    std::vector<BufferChunk> chunks;  // empty: drawn whole
     // A small picture buffer's triangles, corner by corner, for telling
     // whether a draw of it shows its texture magnified.
     std::vector<TexturedCorner> corners;
 };
 
-// What the device tells its buffers before each draw.
-struct DrawHooks {
-    // Commits the device's own effect's parameters when one of its passes
-    // is active.
-    std::function<void()> beforeDraw;
-    // The "WVP" of the device's picture effect while one of its passes is
-    // active, else null.
-    std::function<const D3DXMATRIX*()> pictureWvp;
+// What the device knows, just before a draw, of the pass it is drawn under.
+struct DrawView {
+    bool changesNoPixel = false;      // the draw would leave every pixel as it is
+    const D3DXMATRIX* wvp = nullptr;  // the pass's world-view-projection, when known
 };
 
 class BufferManager final : public CBufferManager {
 public:
-    BufferManager(IDirect3DDevice9** device, const SkinManager& skins, DrawHooks hooks)
-        : device_(device), skins_(skins), hooks_(std::move(hooks)) {}
+    // beforeDraw runs just before each draw, so the device can commit its
+    // own effect's parameters when one of its passes is active, and says
+    // what it knows of that pass. chunked: large buffers are split so that
+    // draws with a known view leave out what lies outside it.
+    // magnifiedFilter: small picture buffers seen magnified everywhere
+    // sample only their texture's top level.
+    BufferManager(IDirect3DDevice9** device, const SkinManager& skins,
+                  std::function<DrawView()> beforeDraw, bool chunked, bool magnifiedFilter)
+        : device_(device),
+          skins_(skins),
+          beforeDraw_(std::move(beforeDraw)),
+          chunked_(chunked),
+          magnifiedFilter_(magnifiedFilter) {}
     ~BufferManager();
     BufferManager(const BufferManager&) = delete;
     BufferManager& operator=(const BufferManager&) = delete;
@@ -54,11 +64,15 @@ public:
 private:
     HRESULT Upload(StaticBuffer& buffer, const void* vertices, const WORD* indices);
     IDirect3DVertexDeclaration9* Declaration(int vertexFormat);
-    bool ShowsTextureMagnified(const StaticBuffer& buffer, IDirect3DTexture9* texture) const;
+    HRESULT DrawVisibleChunks(const StaticBuffer& buffer, const D3DXMATRIX& wvp);
+    bool ShowsTextureMagnified(const StaticBuffer& buffer, IDirect3DTexture9* texture,
+                               const D3DXMATRIX& wvp) const;
 
     IDirect3DDevice9** device_;
     const SkinManager& skins_;
-    DrawHooks hooks_;
+    std::function<DrawView()> beforeDraw_;
+    bool chunked_;
+    bool magnifiedFilter_;
     std::vector<StaticBuffer> buffers_;
     IDirect3DVertexDeclaration9* pictureDeclaration_ = nullptr;
     IDirect3DVertexDeclaration9* modelDeclaration_ = nullptr;

@@ -1,6 +1,7 @@
 // The render device's frames, view and shader effects.
 #include "device/EmberDevice.h"
 
+#include "device/DeviceSwitches.h"
 #include "device/DeviceTrace.h"
 
 #include <strings.h>
@@ -11,8 +12,13 @@ namespace ember {
 
 namespace {
 
-// The file's base name (after its last backslash or slash) is "vsm.fx", in any case.
-bool IsPictureEffectFile(const char* file) {
+int Channel(float value) {
+    const float clamped = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
+    return static_cast<int>(clamped * 255.0f + 0.5f);
+}
+
+// The effect file the device owns and reasons about, by its base name.
+bool IsOwnEffectFile(const char* file) {
     const char* base = file;
     for (const char* c = file; *c != '\0'; ++c) {
         if (*c == '\\' || *c == '/') {
@@ -22,17 +28,15 @@ bool IsPictureEffectFile(const char* file) {
     return strcasecmp(base, "vsm.fx") == 0;
 }
 
-int Channel(float value) {
-    const float clamped = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
-    return static_cast<int>(clamped * 255.0f + 0.5f);
-}
-
 }  // namespace
 
 EmberDevice::EmberDevice()
     : skins_(&d3dDevice),
-      buffers_(&d3dDevice, skins_,
-               {[this] { CommitIfInPass(); }, [this] { return PictureWvpIfInPass(); }}) {}
+      buffers_(
+          &d3dDevice, skins_, [this] { return BeforeDraw(); },
+          SwitchFromEnvironment(kCullChunksVariable),
+          SwitchFromEnvironment(kMagnifiedFilterVariable)),
+      skipClearDraws_(SwitchFromEnvironment(kSkipClearDrawsVariable)) {}
 
 EmberDevice::~EmberDevice() {
     for (ID3DXEffect* effect : effects_) {
@@ -107,7 +111,12 @@ UINT EmberDevice::LoadShaderEffect(const char* file) {
         errors->Release();
     }
     effects_.push_back(effect);
-    pictureEffects_.push_back(IsPictureEffectFile(file));
+    if (ownEffect_ == 0 && IsOwnEffectFile(file)) {
+        ownEffect_ = static_cast<UINT>(effects_.size());
+        tunnelTechnique_ = effect->GetTechniqueByName("RenderTunnel");
+        opacityParameter_ = effect->GetParameterByName(nullptr, "fA");
+        wvpParameter_ = effect->GetParameterByName(nullptr, "WVP");
+    }
     return static_cast<UINT>(effects_.size());
 }
 
@@ -129,13 +138,17 @@ void EmberDevice::CommitIfInPass() {
     }
 }
 
-const D3DXMATRIX* EmberDevice::PictureWvpIfInPass() {
-    if (!inPass_ || !pictureEffects_[currentEffect_ - 1]) {
-        return nullptr;
+// RenderTunnel blends by the texel's alpha times "fA", clamped to [0, 1]:
+// with fA at or below 0 the frame's colour stays as it is, and the pass
+// writes no depth. Its vertex stage places vertices by "WVP".
+DrawView EmberDevice::BeforeDraw() {
+    CommitIfInPass();
+    DrawView view;
+    if (ownPass_) {
+        view.changesNoPixel = skipClearDraws_ && tunnelBegun_ && opacity_ <= 0.0f;
+        view.wvp = hasWvp_ ? &wvp_ : nullptr;
     }
-    ID3DXEffect* effect = CurrentEffect();
-    D3DXHANDLE wvp = effect->GetParameterByName(nullptr, "WVP");
-    return wvp != nullptr && SUCCEEDED(effect->GetMatrix(wvp, &passWvp_)) ? &passWvp_ : nullptr;
+    return view;
 }
 
 HRESULT EmberDevice::BeginShaderEffect(int, int) {
@@ -145,7 +158,9 @@ HRESULT EmberDevice::BeginShaderEffect(int, int) {
         return E_FAIL;
     }
     UINT passes = 0;
-    return effect->Begin(&passes, 0);
+    const HRESULT result = effect->Begin(&passes, 0);
+    tunnelBegun_ = SUCCEEDED(result) && OwnEffectIsCurrent() && tunnelTechniqueSet_;
+    return result;
 }
 
 HRESULT EmberDevice::BeginShaderPass(int, int) {
@@ -156,6 +171,7 @@ HRESULT EmberDevice::BeginShaderPass(int, int) {
     }
     const HRESULT result = effect->BeginPass(0);
     inPass_ = SUCCEEDED(result);
+    ownPass_ = inPass_ && OwnEffectIsCurrent();
     return result;
 }
 
@@ -166,6 +182,7 @@ HRESULT EmberDevice::EndShaderPass() {
         return E_FAIL;
     }
     inPass_ = false;
+    ownPass_ = false;
     return effect->EndPass();
 }
 
@@ -184,7 +201,11 @@ HRESULT EmberDevice::SetShaderTechnique(const char* name) {
         return E_FAIL;
     }
     D3DXHANDLE technique = effect->GetTechniqueByName(name);
-    return technique != nullptr ? effect->SetTechnique(technique) : E_FAIL;
+    const HRESULT result = technique != nullptr ? effect->SetTechnique(technique) : E_FAIL;
+    if (SUCCEEDED(result) && OwnEffectIsCurrent()) {
+        tunnelTechniqueSet_ = technique == tunnelTechnique_;
+    }
+    return result;
 }
 
 HRESULT EmberDevice::SetShaderMatrix(const char* name, const Matrix4& matrix) {
@@ -196,7 +217,12 @@ HRESULT EmberDevice::SetShaderMatrix(const char* name, const Matrix4& matrix) {
         return E_FAIL;
     }
     D3DXHANDLE parameter = effect->GetParameterByName(nullptr, name);
-    return parameter != nullptr ? effect->SetMatrix(parameter, &matrix) : E_FAIL;
+    const HRESULT result = parameter != nullptr ? effect->SetMatrix(parameter, &matrix) : E_FAIL;
+    if (SUCCEEDED(result) && OwnEffectIsCurrent() && parameter == wvpParameter_) {
+        wvp_ = matrix;
+        hasWvp_ = true;
+    }
+    return result;
 }
 
 HRESULT EmberDevice::SetShaderFloat(const char* name, float value) {
@@ -208,7 +234,11 @@ HRESULT EmberDevice::SetShaderFloat(const char* name, float value) {
         return E_FAIL;
     }
     D3DXHANDLE parameter = effect->GetParameterByName(nullptr, name);
-    return parameter != nullptr ? effect->SetFloat(parameter, value) : E_FAIL;
+    const HRESULT result = parameter != nullptr ? effect->SetFloat(parameter, value) : E_FAIL;
+    if (SUCCEEDED(result) && OwnEffectIsCurrent() && parameter == opacityParameter_) {
+        opacity_ = value;
+    }
+    return result;
 }
 
 HRESULT EmberDevice::BeginFrame(int clearColour, int clearDepth, int clearStencil) {

@@ -1,6 +1,7 @@
 // The render device of the EmberD3D library: one Direct3D 9 device on the
 // show's window, its skins and static buffers, and shader effects loaded
-// from effect files and driven by name.
+// from effect files and driven by name. Of its own effect (vsm.fx) it keeps
+// what the system set, to leave out draws that cannot change a pixel.
 #pragma once
 
 #include "device/BufferManager.h"
@@ -41,19 +42,33 @@ public:
 
 private:
     ID3DXEffect* CurrentEffect() const;
+    bool OwnEffectIsCurrent() const { return ownEffect_ != 0 && currentEffect_ == ownEffect_; }
     void CommitIfInPass();
-    const D3DXMATRIX* PictureWvpIfInPass();
+    DrawView BeforeDraw();
 
     IDirect3D9* direct3d_ = nullptr;
     SkinManager skins_;
     BufferManager buffers_;
     std::vector<ID3DXEffect*> effects_;  // effect id n is effects_[n - 1]
-    // Per effect: loaded from the library's own picture effect, "vsm.fx",
-    // whose techniques sample stage 0 at the vertices' coordinates.
-    std::vector<bool> pictureEffects_;
-    D3DXMATRIX passWvp_ = {};
     UINT currentEffect_ = 0;
     bool inPass_ = false;
+
+    const bool skipClearDraws_;
+    // The device's own effect, its "RenderTunnel" technique and the
+    // parameters it reads; 0 and null until vsm.fx is loaded.
+    UINT ownEffect_ = 0;
+    D3DXHANDLE tunnelTechnique_ = nullptr;
+    D3DXHANDLE opacityParameter_ = nullptr;
+    D3DXHANDLE wvpParameter_ = nullptr;
+    // What the system set on it: the technique is RenderTunnel, "fA"
+    // (the effect's default until set), "WVP" once set.
+    bool tunnelTechniqueSet_ = false;
+    float opacity_ = 1.0f;
+    bool hasWvp_ = false;
+    D3DXMATRIX wvp_ = {};
+    // Its pass is active, and began under RenderTunnel.
+    bool ownPass_ = false;
+    bool tunnelBegun_ = false;
     float clearColour_[3] = {0.0f, 0.0f, 0.0f};
     float nearPlane_ = 1.0f;
     float farPlane_ = 1000.0f;

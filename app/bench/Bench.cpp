@@ -6,6 +6,7 @@
 #include "app/capture/CaptureClock.h"
 #include "app/Timer.h"
 #include "app/Window.h"
+#include "device/DeviceSwitches.h"
 
 #include <bass_standin.h>
 #include <d3d9_standin.h>
@@ -178,6 +179,9 @@ int FinishBench(int showResult, std::ostream& out, std::ostream& err) {
     result.frames = bench.settings.frames;
     result.warmupFrames = kWarmupFrames;
     result.batching = d3d9::BatchingDraws();
+    result.skipClearDraws = ember::SwitchFromEnvironment(ember::kSkipClearDrawsVariable);
+    result.chunkCulling = ember::SwitchFromEnvironment(ember::kCullChunksVariable);
+    result.magnifiedFilter = ember::SwitchFromEnvironment(ember::kMagnifiedFilterVariable);
     result.loadBefore = bench.loadBefore;
     result.loadAfter = LoadAverage();
     result.startupSeconds = bench.startupSeconds;

@@ -73,7 +73,10 @@ void JsonSpread(std::ostream& out, const char* name, const BenchSpread& spread) 
 void PrintBenchTable(const BenchResult& result, std::ostream& out) {
     out << "hush --bench: 1024x768 offscreen, " << result.frames << " frames timed at each time ("
         << result.warmupFrames << " before them not counted), draw batching "
-        << (result.batching ? "on" : "off") << "\n"
+        << (result.batching ? "on" : "off") << ", clear draws skipped "
+        << (result.skipClearDraws ? "on" : "off") << ", chunk culling "
+        << (result.chunkCulling ? "on" : "off") << ", magnified filter "
+        << (result.magnifiedFilter ? "on" : "off") << "\n"
         << "load average before: " << result.loadBefore << ", after: " << result.loadAfter << "\n"
         << "milliseconds per frame, median and 95th percentile; system = frame - GL - finish;\n"
         << "sys cpu = the main thread's CPU time outside GL and the wait; cpu = all threads'\n"
@@ -100,9 +103,12 @@ void PrintBenchJson(const BenchResult& result, std::ostream& out) {
     char head[256];
     std::snprintf(head, sizeof head,
                   "{\"width\":1024,\"height\":768,\"frames\":%d,\"warmup_frames\":%d,"
-                  "\"batching\":%s,\"startup_s\":%.4f,\"peak_memory_mb\":%.2f,",
+                  "\"batching\":%s,\"skip_clear_draws\":%s,\"chunk_culling\":%s,"
+                  "\"magnified_filter\":%s,\"startup_s\":%.4f,\"peak_memory_mb\":%.2f,",
                   result.frames, result.warmupFrames, result.batching ? "true" : "false",
-                  result.startupSeconds, result.peakMemoryMb);
+                  result.skipClearDraws ? "true" : "false", result.chunkCulling ? "true" : "false",
+                  result.magnifiedFilter ? "true" : "false", result.startupSeconds,
+                  result.peakMemoryMb);
     out << head << "\"load_before\":\"" << result.loadBefore << "\",\"load_after\":\""
         << result.loadAfter << "\",\"times\":[";
     for (std::size_t i = 0; i < result.times.size(); ++i) {

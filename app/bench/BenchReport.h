@@ -47,6 +47,9 @@ struct BenchResult {
     int frames = 0;
     int warmupFrames = 0;
     bool batching = true;
+    bool skipClearDraws = true;  // the render device's switches
+    bool chunkCulling = true;
+    bool magnifiedFilter = true;
     std::string loadBefore;  // /proc/loadavg's three averages
     std::string loadAfter;
     double startupSeconds = 0.0;

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -58,20 +60,33 @@ TEST(HushBinaryTest, HelpListsEveryOption) {
 TEST(HushBinaryTest, BenchPrintsItsFiguresAsJson) {
     hushtest::Launch launch;
     launch.arguments = {"--bench", "--at", "24.5,106.5", "--frames", "3", "--json"};
-    launch.unsetVariables = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "HUSH_D3D9_BATCHING"};
+    launch.unsetVariables = {"DISPLAY",
+                             "WAYLAND_DISPLAY",
+                             "SDL_VIDEODRIVER",
+                             "HUSH_D3D9_BATCHING",
+                             "HUSH_DEVICE_SKIP_CLEAR",
+                             "HUSH_DEVICE_CULLING"};
     const Outcome batched = RunHush(launch);
     EXPECT_EQ(batched.exitCode, 0) << batched.err;
     EXPECT_EQ(batched.out.rfind("{\"width\":1024,\"height\":768,\"frames\":3,", 0), 0u)
         << batched.out;
-    EXPECT_NE(batched.out.find("\"batching\":true"), std::string::npos);
+    EXPECT_NE(
+        batched.out.find("\"batching\":true,\"skip_clear_draws\":true,\"chunk_culling\":true"),
+        std::string::npos);
     EXPECT_NE(batched.out.find("{\"t\":24.5000,\"frame_ms\":{\"median\":"), std::string::npos);
     EXPECT_NE(batched.out.find("{\"t\":106.5000,"), std::string::npos);
     EXPECT_EQ(batched.out.find('\n'), batched.out.size() - 1) << "one line";
 
-    launch.setVariables = {{"HUSH_D3D9_BATCHING", "0"}};
+    launch.setVariables = {{"HUSH_D3D9_BATCHING", "0"},
+                           {"HUSH_DEVICE_SKIP_CLEAR", "0"},
+                           {"HUSH_DEVICE_CULLING", "0"},
+                           {"HUSH_DEVICE_MAGNIFIED_FILTER", "0"}};
     const Outcome unbatched = RunHush(launch);
     EXPECT_EQ(unbatched.exitCode, 0) << unbatched.err;
-    EXPECT_NE(unbatched.out.find("\"batching\":false"), std::string::npos);
+    EXPECT_NE(
+        unbatched.out.find("\"batching\":false,\"skip_clear_draws\":false,\"chunk_culling\":false,"
+                           "\"magnified_filter\":false"),
+        std::string::npos);
 }
 
 TEST(HushBinaryTest, UnknownOptionExitsWithTwo) {

@@ -18,7 +18,7 @@ using hushtest::RunHush;
 
 struct PixelSwitch {
     const char* variable;
-    // Where it acts: each start is captured for 0.05 s at 60 frames a second.
+    // Each start is captured for 0.05 s at 60 frames a second.
     std::vector<const char*> from;
 };
 
@@ -59,14 +59,20 @@ TEST_P(PixelSwitchTest, CapturesAndTracesAreTheSameWithItOff) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Switches, PixelSwitchTest,
-                         testing::Values(
-                             // Batching: both particle systems in full, and the second reset
-                             // every frame with a colour per particle.
-                             PixelSwitch{"HUSH_D3D9_BATCHING", {"66", "106"}},
-                             // Pictures and the mask seen magnified; the tunnel, minified in the
-                             // distance, among them.
-                             PixelSwitch{"HUSH_EMBER_MAGNIFIED_FILTER", {"23", "101.5"}}),
+// Where each acts: the particle systems in full, and the second reset every
+// frame with a colour per particle (batching); pictures and the mask seen
+// magnified, the tunnel minified in the distance beside them (the top-level
+// filter); the tunnel's chunks out of view and the picture "nothing" faded
+// out (culling, skipping), and three of four picture draws faded out at
+// 140 s (skipping).
+const PixelSwitch kPixelSwitches[] = {
+    {"HUSH_D3D9_BATCHING", {"66", "106"}},
+    {"HUSH_DEVICE_MAGNIFIED_FILTER", {"23", "101.5"}},
+    {"HUSH_DEVICE_SKIP_CLEAR", {"101.5", "140"}},
+    {"HUSH_DEVICE_CULLING", {"101.5"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Switches, PixelSwitchTest, testing::ValuesIn(kPixelSwitches),
                          [](const testing::TestParamInfo<PixelSwitch>& info) {
                              return std::string(info.param.variable);
                          });

@@ -56,6 +56,7 @@ TEST(BenchReportTest, TimesSumUpTheirFramesAndPrintAsOneJsonObject) {
     result.loadAfter = "0.60 0.40 0.30";
     result.startupSeconds = 0.25;
     result.peakMemoryMb = 150.5;
+    result.chunkCulling = false;
     result.times.push_back(SummariseTime(106.5, samples));
     EXPECT_EQ(result.times[0].frameMs.median, 11.5);
     EXPECT_EQ(result.times[0].frameMs.p95, 13.0);
@@ -67,7 +68,9 @@ TEST(BenchReportTest, TimesSumUpTheirFramesAndPrintAsOneJsonObject) {
     PrintBenchJson(result, json);
     EXPECT_EQ(json.str(),
               "{\"width\":1024,\"height\":768,\"frames\":4,\"warmup_frames\":10,"
-              "\"batching\":true,\"startup_s\":0.2500,\"peak_memory_mb\":150.50,"
+              "\"batching\":true,\"skip_clear_draws\":true,\"chunk_culling\":false,\"magnified_"
+              "filter\":true,"
+              "\"startup_s\":0.2500,\"peak_memory_mb\":150.50,"
               "\"load_before\":\"0.50 0.40 0.30\",\"load_after\":\"0.60 0.40 0.30\","
               "\"times\":[{\"t\":106.5000,\"frame_ms\":{\"median\":11.5000,\"p95\":13.0000},"
               "\"system_ms\":{\"median\":1.0000,\"p95\":1.0000},"
