@@ -33,9 +33,8 @@ TEST(BufferChunks, StripChunksStartOnEvenTrianglesOverlapByTwoAndBoxWhatTheyRead
         positions.push_back({float(i), i == 6 ? 100.0f : 0.0f, -float(i), {}});
         indices.push_back(WORD(i));
     }
-    const std::vector<BufferChunk> chunks =
-        SplitIntoChunks(D3DPT_TRIANGLESTRIP, indices.data(), 21, Bytes(positions),
-                        sizeof(Position), 4);
+    const std::vector<BufferChunk> chunks = SplitIntoChunks(D3DPT_TRIANGLESTRIP, indices.data(), 21,
+                                                            Bytes(positions), sizeof(Position), 4);
     ASSERT_EQ(chunks.size(), 6u);
     UINT next = 0;
     for (const BufferChunk& chunk : chunks) {
@@ -57,12 +56,13 @@ TEST(BufferChunks, StripChunksStartOnEvenTrianglesOverlapByTwoAndBoxWhatTheyRead
 }
 
 TEST(BufferChunks, ListChunksTakeThreeIndicesATriangleAndAPositionThatIsNotFiniteIsNeverLeftOut) {
-    std::vector<Position> positions = {{0, 0, 0, {}}, {1, 0, 0, {}}, {0, 1, 0, {}},
-                                       {5, 5, 5, {}}, {NAN, 0, 0, {}}};
+    std::vector<Position> positions = {
+        {0, 0, 0, {}}, {1, 0, 0, {}}, {0, 1, 0, {}}, {5, 5, 5, {}}, {NAN, 0, 0, {}}};
     // Seven triangles: the fourth reads the vertex that is not finite.
-    const std::vector<WORD> indices = {0, 1, 2, 0, 1, 2, 0, 1, 3, 4, 1, 2, 0, 1, 2, 0, 2, 1, 2, 1, 0};
-    const std::vector<BufferChunk> chunks = SplitIntoChunks(
-        D3DPT_TRIANGLELIST, indices.data(), 7, Bytes(positions), sizeof(Position), 2);
+    const std::vector<WORD> indices = {0, 1, 2, 0, 1, 2, 0, 1, 3, 4, 1,
+                                       2, 0, 1, 2, 0, 2, 1, 2, 1, 0};
+    const std::vector<BufferChunk> chunks = SplitIntoChunks(D3DPT_TRIANGLELIST, indices.data(), 7,
+                                                            Bytes(positions), sizeof(Position), 2);
     ASSERT_EQ(chunks.size(), 4u);
     EXPECT_EQ(chunks[0].firstIndex, 0u);
     EXPECT_EQ(chunks[1].firstIndex, 6u);
@@ -90,15 +90,15 @@ TEST(BufferChunks, BoxesWhollyBeyondOnePlaneAreOutsideAndAnyOtherIsNot) {
     D3DXMatrixPerspectiveFovLH(&projection, 1.5707964f, 1.0f, 1.0f, 100.0f);
     const ember::ViewVolume view = ViewVolumeOf(projection);
 
-    EXPECT_FALSE(ChunkOutsideView(Box(-1, -1, 10, 1, 1, 12), view));         // in front
+    EXPECT_FALSE(ChunkOutsideView(Box(-1, -1, 10, 1, 1, 12), view));           // in front
     EXPECT_FALSE(ChunkOutsideView(Box(-500, -500, -5, 500, 500, 500), view));  // around it all
-    EXPECT_TRUE(ChunkOutsideView(Box(-1, -1, -12, 1, 1, -10), view));        // behind
-    EXPECT_TRUE(ChunkOutsideView(Box(-1, -1, 0.2f, 1, 1, 0.9f), view));      // before near
-    EXPECT_TRUE(ChunkOutsideView(Box(-1, -1, 110, 1, 1, 120), view));        // past far
-    EXPECT_TRUE(ChunkOutsideView(Box(-30, -1, 10, -20, 1, 12), view));       // left
-    EXPECT_TRUE(ChunkOutsideView(Box(20, -1, 10, 30, 1, 12), view));         // right
-    EXPECT_TRUE(ChunkOutsideView(Box(-1, 20, 10, 1, 30, 12), view));         // above
-    EXPECT_TRUE(ChunkOutsideView(Box(-1, -30, 10, 1, -20, 12), view));       // below
+    EXPECT_TRUE(ChunkOutsideView(Box(-1, -1, -12, 1, 1, -10), view));          // behind
+    EXPECT_TRUE(ChunkOutsideView(Box(-1, -1, 0.2f, 1, 1, 0.9f), view));        // before near
+    EXPECT_TRUE(ChunkOutsideView(Box(-1, -1, 110, 1, 1, 120), view));          // past far
+    EXPECT_TRUE(ChunkOutsideView(Box(-30, -1, 10, -20, 1, 12), view));         // left
+    EXPECT_TRUE(ChunkOutsideView(Box(20, -1, 10, 30, 1, 12), view));           // right
+    EXPECT_TRUE(ChunkOutsideView(Box(-1, 20, 10, 1, 30, 12), view));           // above
+    EXPECT_TRUE(ChunkOutsideView(Box(-1, -30, 10, 1, -20, 12), view));         // below
     // Straddling one plane, or each of two planes in turn, keeps a box in.
     EXPECT_FALSE(ChunkOutsideView(Box(-15, -1, 10, -5, 1, 12), view));
     EXPECT_FALSE(ChunkOutsideView(Box(-1, -1, 95, 1, 1, 105), view));
