@@ -7,7 +7,6 @@
 #include "app/capture/PngDeflate.h"
 
 #include <cstdlib>
-#include <cstring>
 
 struct PngEncoder::Arena {
     explicit Arena(std::size_t capacity)
