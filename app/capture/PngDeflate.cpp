@@ -17,13 +17,13 @@ constexpr int kWindow = 32768;
 constexpr int kMaxMatch = 258;
 constexpr int kStoredBlock = 32767;
 
-constexpr unsigned short kLengthBase[] = {3,  4,  5,  6,  7,  8,  9,  10,  11,  13,
-                                          15, 17, 19, 23, 27, 31, 35, 43,  51,  59,
+constexpr unsigned short kLengthBase[] = {3,  4,  5,  6,   7,   8,   9,   10,  11,  13,
+                                          15, 17, 19, 23,  27,  31,  35,  43,  51,  59,
                                           67, 83, 99, 115, 131, 163, 195, 227, 258, 259};
 constexpr unsigned char kLengthExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                           2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
 constexpr unsigned short kDistanceBase[] = {
-    1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,  193,
+    1,   2,   3,   4,   5,    7,    9,    13,   17,   25,   33,   49,    65,    97,    129,  193,
     257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577, 32768};
 constexpr unsigned char kDistanceExtra[] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                             6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
@@ -231,7 +231,8 @@ std::size_t PngDeflate::Compress(const std::uint8_t* data, int size, std::uint8_
     std::size_t length = 2 + bits.Finish();
 
     // Stored blocks instead where coding made it bigger.
-    if (length > std::size_t(size) + 2 + std::size_t((size + kStoredBlock - 1) / kStoredBlock) * 5) {
+    if (length >
+        std::size_t(size) + 2 + std::size_t((size + kStoredBlock - 1) / kStoredBlock) * 5) {
         length = 2;
         for (int j = 0; j < size;) {
             const int block = std::min(size - j, kStoredBlock);

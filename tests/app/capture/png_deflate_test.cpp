@@ -75,7 +75,8 @@ TEST(PngDeflate, MakesStbImageWritesZlibStreamByteForByte) {
 TEST(PngDeflate, PngsAreTheOnesStbImageWriteMakes) {
     stbi_write_png_compression_level = 1;
     for (const auto& [width, height, channels] :
-         {std::tuple{1, 1, 3}, std::tuple{7, 5, 3}, std::tuple{1024, 768, 3}, std::tuple{64, 48, 4}}) {
+         {std::tuple{1, 1, 3}, std::tuple{7, 5, 3}, std::tuple{1024, 768, 3},
+          std::tuple{64, 48, 4}}) {
         const Bytes pixels =
             Structured(std::size_t(width) * std::size_t(height) * std::size_t(channels), 3);
         PngEncoder encoder(width, height, channels);
@@ -83,8 +84,8 @@ TEST(PngDeflate, PngsAreTheOnesStbImageWriteMakes) {
         const std::uint8_t* ours = encoder.Encode(pixels.data(), &size);
         ASSERT_NE(ours, nullptr);
         int stbSize = 0;
-        unsigned char* stb =
-            stbi_write_png_to_mem(pixels.data(), width * channels, width, height, channels, &stbSize);
+        unsigned char* stb = stbi_write_png_to_mem(pixels.data(), width * channels, width, height,
+                                                   channels, &stbSize);
         EXPECT_EQ(Bytes(ours, ours + size), Bytes(stb, stb + stbSize)) << width << "x" << height;
         std::free(stb);
     }
