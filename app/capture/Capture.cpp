@@ -1,9 +1,11 @@
 // The capture driver. Its state is one fixed object; the frame path reads
-// the presented frame into a buffer sized at start and hands it on.
+// the presented frame into one of the writer's buffers, sized at start, and
+// queues it; the writer's thread writes it while the next frame renders.
 #include "app/capture/Capture.h"
 
 #include "app/capture/CaptureClock.h"
 #include "app/capture/CaptureProgress.h"
+#include "app/capture/CaptureWriter.h"
 #include "app/capture/FfmpegSink.h"
 #include "app/capture/MemoryReport.h"
 #include "app/capture/PngFolderSink.h"
@@ -31,6 +33,9 @@ namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr const char* kMusic = "data\\music\\hush_master_mix.mp3";
+// Frames that may wait for the writer: enough to ride out a slow write
+// (a PNG that compresses badly, ffmpeg busy with a hard frame).
+constexpr int kWaitingFrames = 3;
 
 struct Capture {
     CaptureSettings settings;
@@ -40,7 +45,9 @@ struct Capture {
     std::int64_t planned = 0;
     std::unique_ptr<FrameSink> sink;
     std::unique_ptr<CaptureProgress> progress;
-    std::vector<std::uint8_t> frame;
+    std::unique_ptr<CaptureWriter> writer;
+    std::int64_t presented = 0;
+    // Kept by the writer's thread; read once it has ended.
     std::int64_t written = 0;
     float firstClock = 0.0f;
     float lastClock = 0.0f;
@@ -76,31 +83,39 @@ std::string MusicFile(std::ostream& err) {
     return music.string();
 }
 
+// On the writer's thread, after each frame written.
+void FrameWritten(std::int64_t written, float showClock) {
+    Capture& capture = g_capture;
+    if (written == 1) {
+        capture.firstClock = showClock;
+    }
+    capture.lastClock = showClock;
+    capture.written = written;
+    capture.progress->Frame(written, showClock, Elapsed());
+    if (capture.reportMemory && (written == 1 || written >= capture.planned)) {
+        WriteMemoryLine(STDERR_FILENO, written - 1, MeasureMemory());
+    }
+}
+
+// False ends the show: after the last frame, or when the output failed (the
+// writer's error is reported when it is closed).
 bool WriteFrame() {
     Capture& capture = g_capture;
+    std::uint8_t* pixels = capture.writer->Next();
+    if (pixels == nullptr) {
+        return false;
+    }
     IDirect3DDevice9* device = g_renderDevice != nullptr ? g_renderDevice->d3dDevice : nullptr;
-    if (device == nullptr || FAILED(device->GetPresentedFrame(capture.frame.data(), kWidth * 4))) {
+    if (device == nullptr || FAILED(device->GetPresentedFrame(pixels, kWidth * 4))) {
         capture.error = "the presented frame cannot be read";
         return false;
     }
-    if (!capture.sink->Write(capture.frame.data())) {
-        capture.error = capture.sink->Error();
+    capture.writer->Queue(g_show.showClock);
+    ++capture.presented;
+    if (capture.presented >= capture.planned) {
         return false;
     }
-    const float t = g_show.showClock;
-    if (capture.written == 0) {
-        capture.firstClock = t;
-    }
-    capture.lastClock = t;
-    ++capture.written;
-    capture.progress->Frame(capture.written, t, Elapsed());
-    if (capture.reportMemory && (capture.written == 1 || capture.written >= capture.planned)) {
-        WriteMemoryLine(STDERR_FILENO, capture.written - 1, MeasureMemory());
-    }
-    if (capture.written >= capture.planned) {
-        return false;
-    }
-    win32::SetVirtualClock(capture.clock->CountAt(capture.written));
+    win32::SetVirtualClock(capture.clock->CountAt(capture.presented));
     return true;
 }
 
@@ -146,7 +161,6 @@ bool StartCapture(std::ostream& err) {
     QueryPerformanceFrequency(&frequency);
     capture.clock.emplace(capture.settings.fps, capture.settings.from, frequency.QuadPart);
     capture.planned = capture.clock->FrameCount(capture.settings.to, kShowLength);
-    capture.frame.assign(static_cast<std::size_t>(kWidth) * kHeight * 4, 0);
 
     if (capture.video) {
         VideoSettings video;
@@ -176,6 +190,9 @@ bool StartCapture(std::ostream& err) {
     win32::UseVirtualClock(true);
     win32::SetVirtualClock(CaptureClock::kStartCount);
     capture.reportMemory = MemoryReportWanted();
+    capture.writer = std::make_unique<CaptureWriter>(*capture.sink,
+                                                     static_cast<std::size_t>(kWidth) * kHeight * 4,
+                                                     kWaitingFrames, &FrameWritten);
     g_frameDoneHook = &WriteFrame;
     return true;
 }
@@ -188,6 +205,10 @@ void BeginCaptureFrames() {
 int FinishCapture(int showResult, std::ostream& err) {
     Capture& capture = g_capture;
     g_frameDoneHook = nullptr;
+    // Every frame presented is written before the output is finished.
+    if (capture.writer != nullptr && !capture.writer->Close() && capture.error.empty()) {
+        capture.error = capture.sink->Error();
+    }
     if (!capture.sink->Finish() && capture.error.empty()) {
         capture.error = capture.sink->Error();
     }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+class PngDeflate;
+
 class PngEncoder {
 public:
     // Images of width x height pixels with `channels` bytes each.
@@ -25,5 +27,6 @@ private:
     int height_;
     int channels_;
     std::unique_ptr<Arena> arena_;
+    std::unique_ptr<PngDeflate> deflate_;
     std::uint8_t* encoded_ = nullptr;
 };

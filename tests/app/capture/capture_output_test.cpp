@@ -1,6 +1,8 @@
 // The pieces a capture writes with: PNG frames that read back as written
-// and cost no allocation per frame, and the progress line.
+// and cost no allocation per frame, the writer's thread that takes every
+// frame in order, and the progress line.
 #include "app/capture/CaptureProgress.h"
+#include "app/capture/CaptureWriter.h"
 #include "app/capture/PngEncoder.h"
 #include "app/capture/PngFolderSink.h"
 
@@ -8,12 +10,15 @@
 #include <stb_image.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Counts heap allocations while g_counting is set. Sanitizer builds keep
@@ -26,8 +31,9 @@ extern "C" void* __libc_realloc(void* p, std::size_t size);
 
 namespace {
 
-bool g_counting = false;
-int g_allocations = 0;
+// Allocations on any thread count: the writer's included.
+std::atomic<bool> g_counting = false;
+std::atomic<int> g_allocations = 0;
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
@@ -127,6 +133,80 @@ TEST(PngFolderSink, AFullDiskIsReported) {
     EXPECT_EQ(sink.Error(), "cannot write " + (folder / "frame_000001.png").string() +
                                 ": No space left on device");
     std::filesystem::remove_all(folder);
+}
+
+// Notes the first byte of each frame it is given, slowly, and fails from
+// frame failAt on.
+class RecordingSink : public FrameSink {
+public:
+    explicit RecordingSink(int failAt = -1) : failAt_(failAt) { firsts.reserve(64); }
+    bool Write(const std::uint8_t* rgba) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (static_cast<int>(firsts.size()) == failAt_) {
+            error_ = "the disk is full";
+            return false;
+        }
+        firsts.push_back(rgba[0]);
+        return true;
+    }
+    bool Finish() override { return true; }
+
+    std::vector<std::uint8_t> firsts;
+
+private:
+    int failAt_;
+};
+
+constexpr std::size_t kFrameBytes = 16;
+
+TEST(CaptureWriter, EveryFrameReachesTheSinkInOrderWithoutAllocatingPerFrame) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's allocator is not counted";
+#endif
+    RecordingSink sink;
+    std::vector<float> clocks;
+    clocks.reserve(64);
+    CaptureWriter writer(sink, kFrameBytes, 2, [&clocks](std::int64_t written, float showClock) {
+        EXPECT_EQ(written, static_cast<std::int64_t>(clocks.size()) + 1);
+        clocks.push_back(showClock);
+    });
+    // The sink is slower than the frames come: the two buffers fill and the
+    // render side waits instead of dropping a frame.
+    g_counting = true;
+    for (int frame = 0; frame < 40; ++frame) {
+        std::uint8_t* pixels = writer.Next();
+        ASSERT_NE(pixels, nullptr);
+        pixels[0] = static_cast<std::uint8_t>(frame);
+        writer.Queue(static_cast<float>(frame) * 0.5f);
+    }
+    // Closing right after the last frame still writes what waits.
+    EXPECT_TRUE(writer.Close());
+    g_counting = false;
+    EXPECT_EQ(g_allocations, 0);
+    EXPECT_EQ(writer.Written(), 40);
+    ASSERT_EQ(sink.firsts.size(), 40u);
+    ASSERT_EQ(clocks.size(), 40u);
+    for (int frame = 0; frame < 40; ++frame) {
+        EXPECT_EQ(sink.firsts[frame], frame);
+        EXPECT_EQ(clocks[frame], static_cast<float>(frame) * 0.5f);
+    }
+}
+
+TEST(CaptureWriter, AFailedSinkStopsTheFramesInsteadOfBlockingThem) {
+    RecordingSink sink(3);
+    CaptureWriter writer(sink, kFrameBytes, 2, nullptr);
+    int handedOut = 0;
+    while (std::uint8_t* pixels = writer.Next()) {
+        pixels[0] = static_cast<std::uint8_t>(handedOut++);
+        writer.Queue(0.0f);
+        ASSERT_LT(handedOut, 100) << "the render side was never told";
+    }
+    EXPECT_GE(handedOut, 4);
+    EXPECT_FALSE(writer.Close());
+    EXPECT_FALSE(writer.Close());
+    EXPECT_EQ(writer.Written(), 3);
+    EXPECT_EQ(sink.Error(), "the disk is full");
+    EXPECT_EQ(sink.firsts, (std::vector<std::uint8_t>{0, 1, 2}));
 }
 
 std::string Written(bool terminal) {
