@@ -35,19 +35,20 @@ GlTexture* GlTexture::Make(GlDevice* device, const Image& image, std::string fil
                          GL_UNSIGNED_BYTE, pixels);
         }
     };
-    upload(0, image.width, image.height, image.rgba.data());
-    std::vector<std::uint8_t> chain(MipChainBytes(image.width, image.height));
-    const std::uint8_t* level = image.rgba.data();
-    std::uint8_t* below = chain.data();
+    upload(0, image.width, image.height, image.rgba.get());
+    std::vector<std::uint8_t> made;
+    if (image.chain.empty()) {
+        made.resize(MipChainBytes(image.width, image.height));
+        MakeMipChain(image.rgba.get(), image.width, image.height, made.data());
+    }
+    const std::uint8_t* level = image.chain.empty() ? made.data() : image.chain.data();
     int width = image.width;
     int height = image.height;
     for (GLint index = 1; width > 1 || height > 1; ++index) {
-        HalveLevel(level, width, height, below);
         width = std::max(width / 2, 1);
         height = std::max(height / 2, 1);
-        upload(index, width, height, below);
-        level = below;
-        below += std::size_t(width) * std::size_t(height) * 4;
+        upload(index, width, height, level);
+        level += std::size_t(width) * std::size_t(height) * 4;
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     if (glGetError() == GL_OUT_OF_MEMORY) {
