@@ -139,8 +139,7 @@ private:
     void Run() {
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
-            wake_.wait(lock,
-                       [&] {
+            wake_.wait(lock, [&] {
                 return stop_ || (waitingBytes_ < kMostWaitingBytes && NextQueued() != nullptr);
             });
             if (stop_) {
