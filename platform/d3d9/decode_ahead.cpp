@@ -1,5 +1,5 @@
 // One worker thread, a list of files in the order start-up asks for them,
-// and at most a few decoded pictures held for their textures at a time.
+// and a bound on the decoded pictures held for their textures.
 #include "decode_ahead.h"
 
 #include "file_loading.h"
@@ -22,8 +22,8 @@ namespace {
 
 // The worker starts no picture while the decoded pictures waiting for their
 // textures hold this much, which bounds what is held ahead. The show's
-// start-up textures take less (ten 1024 x 768 pictures with their chains
-// take 42 MB), and as each held picture becomes a texture of the same size,
+// pictures waiting at once take less (its nine 1024 x 768 pictures with
+// their chains take 38 MB), and as each becomes a texture of the same size,
 // holding them ahead raises no peak.
 constexpr std::size_t kMostWaitingBytes = std::size_t(48) << 20;
 
