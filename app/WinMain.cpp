@@ -10,6 +10,7 @@
 #include "show/ShowObjects.h"
 #include "show/ShowResources.h"
 
+#include <d3d9_standin.h>
 #include <d3dx9.h>
 
 #include <new>
@@ -78,6 +79,9 @@ HRESULT StartUp(HINSTANCE instance) {
         return S_FALSE;
     }
 
+    // The pictures decode on a worker while the device, the effects and the
+    // models are made.
+    DecodePicturesAhead();
     g_renderer = new (std::nothrow) Renderer(instance);
     if (g_renderer == nullptr) {
         return FailStartup(L"Failed to create Ember Renderer Object");
@@ -131,11 +135,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HRESULT started = E_FAIL;
     // Start-up allocates as it loads; memory that runs out there stops it
     // like any other start-up failure. The frames allocate nothing.
+    bool outOfMemory = false;
     try {
         started = StartUp(instance);
     } catch (const std::bad_alloc&) {
-        return FailStartup(L"Not enough memory to start the show");
+        outOfMemory = true;
     } catch (const std::length_error&) {
+        outOfMemory = true;
+    }
+    // Whatever start-up had decoded ahead and did not use goes with the
+    // worker.
+    d3d9::EndDecodeAhead();
+    if (outOfMemory) {
         return FailStartup(L"Not enough memory to start the show");
     }
     if (started != S_OK) {

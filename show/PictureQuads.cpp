@@ -2,6 +2,10 @@
 // quad, centred on their origin in the plane z = 0.
 #include "show/ShowResources.h"
 
+#include <d3d9_standin.h>
+
+#include <iterator>
+
 UINT g_pictureSkinIds[kPictureQuadCount] = {};
 UINT g_pictureBufferIds[kPictureQuadCount] = {};
 
@@ -47,6 +51,15 @@ constexpr PictureQuadSource kPictureQuads[kPictureQuadCount] = {
 };
 
 }  // namespace
+
+void DecodePicturesAhead() {
+    const char* files[kPictureQuadCount + 1];
+    for (int quad = 0; quad < kPictureQuadCount; ++quad) {
+        files[quad] = kPictureQuads[quad].texture;
+    }
+    files[kPictureQuadCount] = kTunnelTexture;
+    d3d9::DecodeAhead(files, std::size(files));
+}
 
 void BuildPictureQuads(CRenderDevice* device) {
     const Color4 white = {1.0f, 1.0f, 1.0f, 1.0f};

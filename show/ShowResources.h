@@ -23,6 +23,12 @@ enum PictureQuad {
 extern UINT g_pictureSkinIds[kPictureQuadCount];
 extern UINT g_pictureBufferIds[kPictureQuadCount];
 
+// The tunnel's texture.
+constexpr const char* kTunnelTexture = "textures\\holeball.tga";
+
+// Has the quads' pictures and the tunnel's texture decoded ahead, in the
+// order start-up makes textures of them (d3d9::DecodeAhead).
+void DecodePicturesAhead();
 // LoadMesh and Init on model W, then on model Q.
 void LoadModels(CRenderDevice* device);
 // One white skin with the quad's texture and one static buffer per quad,

@@ -4,6 +4,8 @@
 #include "platform/bass/Mp3Reader.h"
 
 #include <SDL2/SDL.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,6 +23,11 @@ constexpr std::size_t kDecodeChunkFrames = 4096;
 // buffer is allocated. A tiny file of low-rate frames could otherwise ask for
 // hundreds of times its own size.
 constexpr std::int64_t kMaxSeconds = 3600;
+
+// How much nicer the decoder thread is than the thread that opened the
+// stream, once it has decoded the first seconds.
+constexpr int kDecoderNice = 10;
+constexpr std::int64_t kFullPrioritySeconds = 20;
 
 }  // namespace
 
@@ -93,7 +100,19 @@ void Stream::Decode(std::unique_ptr<Mp3Reader> reader) {
         }
     };
     std::vector<float> chunk(kDecodeChunkFrames * static_cast<std::size_t>(reader->Channels()));
+    bool niced = false;
     while (!stopDecoding_.load() && pcm_.Room() > 0) {
+        // The beginning is decoded at full priority, so that it is there when
+        // the music starts; the rest, at a lower one, lets start-up's threads
+        // come first. The whole music decodes in about a third of a second of
+        // one core, hundreds of times faster than it plays, so a small share
+        // of the processor keeps the decoder far ahead.
+        if (!niced && pcm_.Decoded() >= kFullPrioritySeconds * rate_) {
+            const id_t self = static_cast<id_t>(gettid());
+            setpriority(PRIO_PROCESS, self,
+                        std::min(getpriority(PRIO_PROCESS, self) + kDecoderNice, 19));
+            niced = true;
+        }
         const std::size_t frames = reader->Read(chunk.data(), kDecodeChunkFrames);
         if (frames == 0) {
             // The rate converter holds back the end of the music for its

@@ -2,6 +2,7 @@
 // device keeps, the checks before each draw, and the draw trace lines.
 #include "device_core.h"
 
+#include "decode_ahead.h"
 #include "effect.h"
 #include "file_loading.h"
 #include "primitives.h"
@@ -497,7 +498,9 @@ void DeviceCore::UseShadersOf(const Effect* effect) {
 HRESULT DeviceCore::CreateTextureFromFile(const char* file, IDirect3DTexture9** texture) {
     DeviceCall call("D3DXCreateTextureFromFileA", file);
     Image image;
-    call.result = LoadTextureImage(file, &image);
+    if (!TakeDecodedAhead(file, &call.result, &image)) {
+        call.result = LoadTextureImage(file, &image);
+    }
     if (SUCCEEDED(call.result)) {
         TextureBase* created = NewTexture(std::move(image), file);
         call.texture = created;

@@ -96,6 +96,8 @@ std::unique_ptr<GlContext> GlContext::Create(SDL_Window* window, std::string* fa
     }
     context->clipControl_ = g_clipControlAllowed && (epoxy_gl_version() >= 45 ||
                                                      epoxy_has_gl_extension("GL_ARB_clip_control"));
+    context->textureStorage_ =
+        epoxy_gl_version() >= 42 || epoxy_has_gl_extension("GL_ARB_texture_storage");
     return context;
 }
 

@@ -30,6 +30,9 @@ public:
     // Whether clip-space z in [0, 1] comes from glClipControl (otherwise the
     // vertex stages rewrite it).
     bool HasClipControl() const { return clipControl_; }
+    // Whether a texture's whole mipmap chain can be allocated at once
+    // (glTexStorage2D).
+    bool HasTextureStorage() const { return textureStorage_; }
 
 private:
     GlContext() = default;
@@ -41,4 +44,5 @@ private:
     SDL_Window* fallbackWindow_ = nullptr;
     SDL_GLContext context_ = nullptr;
     bool clipControl_ = false;
+    bool textureStorage_ = false;
 };

@@ -47,7 +47,7 @@ constexpr D3DSAMPLERSTATETYPE kAppliedSamplerStates[] = {
 GlDevice::GlDevice(std::unique_ptr<GlContext> context, UINT width, UINT height, bool depth)
     : DeviceCore(width, height, depth),
       context_(std::move(context)),
-      staging_(std::size_t(width) * height * 4) {}
+      staging_(new BYTE[std::size_t(width) * height * 4]) {}
 
 HRESULT GlDevice::Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& parameters,
                          GlDevice** device) {
@@ -520,9 +520,9 @@ void GlDevice::ReadPresentedFrame(BYTE* rgba, UINT pitch) {
     MakeCurrent();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, presented_.framebuffer);
     glReadPixels(0, 0, GLsizei(Width()), GLsizei(Height()), GL_RGBA, GL_UNSIGNED_BYTE,
-                 staging_.data());
+                 staging_.get());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_.framebuffer);
-    FlipRows(staging_.data(), Width(), Height(), rgba, pitch);
+    FlipRows(staging_.get(), Width(), Height(), rgba, pitch);
 }
 
 HRESULT GlDevice::ReadWindowPixels(std::vector<BYTE>* rgba, UINT* width, UINT* height) {

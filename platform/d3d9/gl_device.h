@@ -46,6 +46,7 @@ public:
 
     void MakeCurrent() { context_->MakeCurrent(); }
     bool HasClipControl() const { return context_->HasClipControl(); }
+    bool HasTextureStorage() const { return context_->HasTextureStorage(); }
     // Binds an effect pass's program for the draws that follow.
     void UseProgram(const GlProgram* program);
     // After an effect bound programs of its own to set them up.
@@ -114,7 +115,9 @@ private:
     GlFramebuffer presented_;
     GLuint vertexArray_ = 0;
     GLuint samplers_[kSamplerCount] = {};
-    std::vector<BYTE> staging_;
+    // Where GetPresentedFrame reads the frame to. Left uninitialised, so that
+    // a run that never reads a frame never touches its pages.
+    std::unique_ptr<BYTE[]> staging_;
     const GlProgram* program_ = nullptr;
     const Effect* programOwner_ = nullptr;
     InstanceBatch* openBatch_ = nullptr;

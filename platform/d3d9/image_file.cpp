@@ -37,13 +37,17 @@ ImageLoad LoadImageFile(const char* path, Image* image) {
         !PixelsCouldBeInTheFile(file.get(), static_cast<long long>(width) * height)) {
         return ImageLoad::Undecodable;
     }
-    std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-        stbi_load_from_file(file.get(), &width, &height, &channels, 4), &stbi_image_free);
+    std::unique_ptr<std::uint8_t[], FreeDecodedPixels> pixels(
+        stbi_load_from_file(file.get(), &width, &height, &channels, 4));
     if (!pixels || !SizeIsTakeable(width, height)) {
         return ImageLoad::Undecodable;
     }
     image->width = width;
     image->height = height;
-    image->rgba.assign(pixels.get(), pixels.get() + std::size_t(width) * std::size_t(height) * 4);
+    image->rgba = std::move(pixels);
     return ImageLoad::Loaded;
+}
+
+void FreeDecodedPixels::operator()(std::uint8_t* pixels) const {
+    stbi_image_free(pixels);
 }

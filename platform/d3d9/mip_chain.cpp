@@ -33,3 +33,14 @@ void HalveLevel(const std::uint8_t* level, int width, int height, std::uint8_t* 
         }
     }
 }
+
+void MakeMipChain(const std::uint8_t* top, int width, int height, std::uint8_t* chain) {
+    const std::uint8_t* level = top;
+    while (width > 1 || height > 1) {
+        HalveLevel(level, width, height, chain);
+        width = std::max(width / 2, 1);
+        height = std::max(height / 2, 1);
+        level = chain;
+        chain += std::size_t(width) * std::size_t(height) * 4;
+    }
+}

@@ -14,3 +14,7 @@ std::size_t MipChainBytes(int width, int height);
 // max(width / 2, 1) x max(height / 2, 1) texels. An odd last row or column
 // is dropped, as the halving rounds down.
 void HalveLevel(const std::uint8_t* level, int width, int height, std::uint8_t* below);
+
+// Writes every level below an RGBA top of width x height into chain (of
+// MipChainBytes(width, height) bytes), largest first.
+void MakeMipChain(const std::uint8_t* top, int width, int height, std::uint8_t* chain);

@@ -1,6 +1,7 @@
 // The recording backend: what it logs for the calls a particle system makes,
 // the checks it shares with the OpenGL backend, and effect parameters.
 #include <d3d9_record.h>
+#include <d3d9_standin.h>
 #include <d3dx9.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "d3d9_test_files.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -505,6 +507,56 @@ TEST_F(RecordingDevice, PicturesLargerThanATextureAreRefusedFromTheirHeader) {
     EXPECT_EQ(texture->GetLevelDesc(0, &description), D3D_OK);
     EXPECT_EQ(description.Width, 16384u);
     texture->Release();
+}
+
+// Pictures decoded ahead on the worker, or by the creation itself when the
+// worker has not reached them, come out as they do without: the same
+// results, messages and sizes, in whatever order they are asked for.
+TEST_F(RecordingDevice, PicturesDecodedAheadHaveTheSameOutcomes) {
+    const std::string wide =
+        d3d9test::WriteImage("ahead.png", 8, 3, std::vector<std::uint32_t>(24, 0x00FF00FF));
+    const std::string photo =
+        d3d9test::WriteImage("ahead.jpg", 4, 4, std::vector<std::uint32_t>(16, 0x808080FF));
+    const std::string broken = d3d9test::WriteTextFile("ahead_broken.png", "not a picture");
+    const std::string unused =
+        d3d9test::WriteImage("ahead_unused.tga", 2, 2, std::vector<std::uint32_t>(4, 0xFFFFFFFF));
+    const char* missing = "textures\\ahead_none.png";
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "decoded ahead" : "decoded when asked for");
+        if (round == 0) {
+            const char* files[] = {wide.c_str(), missing, broken.c_str(), photo.c_str(),
+                                   unused.c_str()};
+            d3d9::DecodeAhead(files, std::size(files));
+        }
+        ::testing::internal::CaptureStderr();
+        IDirect3DTexture9* texture = nullptr;
+        EXPECT_EQ(D3DXCreateTextureFromFileA(device_, photo.c_str(), &texture), D3D_OK);
+        D3DSURFACE_DESC desc{};
+        ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(texture->GetLevelDesc(0, &desc), D3D_OK);
+        EXPECT_EQ(desc.Width, 4u);
+        texture->Release();
+        EXPECT_EQ(D3DXCreateTextureFromFileA(device_, missing, &texture),
+                  static_cast<HRESULT>(0x80070002));
+        EXPECT_EQ(D3DXCreateTextureFromFileA(device_, broken.c_str(), &texture),
+                  D3DXERR_INVALIDDATA);
+        EXPECT_EQ(texture, nullptr);
+        EXPECT_EQ(D3DXCreateTextureFromFileA(device_, wide.c_str(), &texture), D3D_OK);
+        ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(texture->GetLevelCount(), 4u);
+        EXPECT_EQ(texture->GetLevelDesc(0, &desc), D3D_OK);
+        EXPECT_EQ(desc.Width, 8u);
+        EXPECT_EQ(desc.Height, 3u);
+        texture->Release();
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+                  "Direct3D stand-in: texture \"textures\\ahead_none.png\" not found\n"
+                  "Direct3D stand-in: texture \"" +
+                      broken +
+                      "\" cannot be read as a JPEG, PNG or TGA picture of at most 16384 pixels "
+                      "a side\n");
+        // What was never asked for goes with the worker.
+        d3d9::EndDecodeAhead();
+    }
 }
 
 TEST_F(RecordingDevice, TexturesDescribeTheirMipmapChain) {

@@ -1,7 +1,7 @@
 // The OpenGL device drawn offscreen and read back: placement by the
-// matrices, texture orientation and repeat, blending, culling, clip depth,
-// viewports, the alpha test, the model vertex layout, effect parameters and
-// compile errors.
+// matrices, texture orientation and repeat, pictures decoded ahead,
+// blending, culling, clip depth, viewports, the alpha test, the model vertex
+// layout, effect parameters and compile errors.
 #include <d3d9.h>
 #include <d3d9_standin.h>
 #include <d3dx9.h>
@@ -26,6 +26,7 @@ uniform vec4 tint = vec4(1.0, 1.0, 1.0, 1.0);
 uniform float fA = 1.0;
 uniform sampler2D picture;
 uniform sampler2D second;
+uniform sampler2D mipmapped;
 
 vertex QuadVS {
     layout(location = ATTR_POSITION) in vec3 position;
@@ -52,6 +53,13 @@ fragment SecondFS {
     in vec2 vUv;
     out vec4 fragColour;
     void main() { fragColour = texture(second, vUv); }
+}
+
+fragment MipmappedFS {
+    in vec4 vColour;
+    in vec2 vUv;
+    out vec4 fragColour;
+    void main() { fragColour = texture(mipmapped, vUv); }
 }
 
 fragment FlatFS {
@@ -82,9 +90,13 @@ technique Blended {
 technique Flat {
     pass P0 { VertexShader = QuadVS; PixelShader = FlatFS; }
 }
+technique Mipmapped {
+    pass P0 { CullMode = None; VertexShader = QuadVS; PixelShader = MipmappedFS; }
+}
 
 sampler_state picture { MinFilter = Point; MagFilter = Point; MipFilter = None; }
 sampler_state second { Stage = 3; MinFilter = Point; MagFilter = Point; }
+sampler_state mipmapped { Stage = 5; MinFilter = Linear; MagFilter = Linear; MipFilter = Linear; }
 )";
 
 struct Vertex {
@@ -245,6 +257,43 @@ TEST_F(GlDevice, TexturedQuadLandsWhereTheMatricesSayWithItsTopRowAtVZero) {
     EXPECT_EQ(Pixel(33, 17), kRed) << "the quad's corner pixel";
     EXPECT_EQ(Pixel(31, 17), kBlack);
     picture->Release();
+}
+
+// A picture decoded ahead, with its mipmap chain, draws the same pixels as
+// one decoded when its texture is made, at its full size and shrunk onto
+// the lower levels.
+TEST_F(GlDevice, PicturesDecodedAheadDrawTheSamePixels) {
+    std::vector<std::uint32_t> pixels(48 * 40);
+    std::uint32_t state = 12345;
+    for (std::uint32_t& pixel : pixels) {
+        state = state * 1664525u + 1013904223u;
+        pixel = state | 0xFFu;
+    }
+    const std::string path = d3d9test::WriteImage("noise.png", 48, 40, pixels);
+    FillQuad(0xFFFFFFFF);
+    D3DXMATRIX shrunk;
+    D3DXMatrixScaling(&shrunk, 0.3f, 0.3f, 1.0f);
+    std::vector<BYTE> frames[2];
+    for (int ahead = 0; ahead < 2; ++ahead) {
+        if (ahead == 1) {
+            const char* files[] = {path.c_str()};
+            d3d9::DecodeAhead(files, 1);
+        }
+        IDirect3DTexture9* picture = nullptr;
+        ASSERT_EQ(D3DXCreateTextureFromFileA(device_, path.c_str(), &picture), D3D_OK);
+        d3d9::EndDecodeAhead();
+        ASSERT_EQ(device_->SetTexture(5, picture), D3D_OK);
+        for (const D3DXMATRIX* wvp : {&identity_, &shrunk}) {
+            Clear(0xFF000000);
+            Draw(effect_, "Mipmapped", *wvp);
+            Present();
+            frames[ahead].insert(frames[ahead].end(), frame_.begin(), frame_.end());
+        }
+        ASSERT_EQ(device_->SetTexture(5, nullptr), D3D_OK);
+        picture->Release();
+    }
+    EXPECT_NE(Pixel(32, 32), kBlack);
+    EXPECT_TRUE(frames[0] == frames[1]);
 }
 
 TEST_F(GlDevice, TexturesRepeatOutsideZeroToOne) {

@@ -3,6 +3,7 @@
 
 #include <d3d9.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -29,6 +30,20 @@ D3D9_API void AllowClipControl(bool allowed);
 // see the calls as made either way.
 D3D9_API void BatchDraws(bool on);
 D3D9_API bool BatchingDraws();
+
+// Picture files that D3DXCreateTextureFromFileA will soon be asked for, in
+// that order and before any queued by an earlier call: a worker thread
+// decodes them ahead, with their mipmap chains, at most a few waiting at a
+// time, while the caller does other work. A
+// texture created from one of them takes the worker's picture, or decodes
+// it itself when the worker has not started on it; its outcome (the result,
+// the message, the pixels) is the same as without. Nothing is decoded ahead
+// when the environment sets HUSH_D3D9_DECODE_AHEAD=0, after
+// DecodeAheadAllowed(false), or when the worker cannot be had.
+D3D9_API void DecodeAhead(const char* const* files, std::size_t count);
+// Drops what was decoded ahead and not asked for, and stops the worker.
+D3D9_API void EndDecodeAhead();
+D3D9_API void DecodeAheadAllowed(bool on);
 
 // Where the frames' time went inside the OpenGL backend since the last
 // TakeFrameCounters (for benchmarks).
