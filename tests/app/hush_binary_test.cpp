@@ -89,34 +89,6 @@ TEST(HushBinaryTest, BenchPrintsItsFiguresAsJson) {
         std::string::npos);
 }
 
-// Decoding the pictures and maps ahead on a worker changes only when they
-// are decoded: captures where pictures and a model are drawn are the same,
-// byte for byte, with it off.
-TEST(HushBinaryTest, CapturesWithPicturesDecodedAheadAreTheSame) {
-    const std::filesystem::path root =
-        std::filesystem::temp_directory_path() / ("hush_decode_ahead_" + std::to_string(getpid()));
-    for (const char* from : {"23", "106"}) {
-        for (const char* ahead : {"1", "0"}) {
-            hushtest::Launch launch;
-            launch.arguments = {"--capture", (root / ahead).string(),  "--from", from,
-                                "--to",      std::string(from) + ".05"};
-            launch.setVariables = {{"HUSH_D3D9_DECODE_AHEAD", ahead}};
-            const Outcome outcome = RunHush(launch);
-            ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
-        }
-        int frames = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(root / "1")) {
-            const std::string name = entry.path().filename().string();
-            EXPECT_TRUE(hushtest::ReadFile(entry.path().string()) ==
-                        hushtest::ReadFile((root / "0" / name).string()))
-                << "frame " << name << " from " << from;
-            ++frames;
-        }
-        EXPECT_EQ(frames, 4) << from;
-        std::filesystem::remove_all(root);
-    }
-}
-
 TEST(HushBinaryTest, UnknownOptionExitsWithTwo) {
     const Outcome outcome = RunHush({"--no-such-option"});
     EXPECT_EQ(outcome.exitCode, 2);

@@ -64,12 +64,12 @@ TEST_P(PixelSwitchTest, CapturesAndTracesAreTheSameWithItOff) {
 // magnified, the tunnel minified in the distance beside them (the top-level
 // filter); the tunnel's chunks out of view and the picture "nothing" faded
 // out (culling, skipping), and three of four picture draws faded out at
-// 140 s (skipping).
+// 140 s (skipping); pictures and a model drawn from what the worker decoded
+// ahead (decoding ahead).
 const PixelSwitch kPixelSwitches[] = {
-    {"HUSH_D3D9_BATCHING", {"66", "106"}},
-    {"HUSH_DEVICE_MAGNIFIED_FILTER", {"23", "101.5"}},
-    {"HUSH_DEVICE_SKIP_CLEAR", {"101.5", "140"}},
-    {"HUSH_DEVICE_CULLING", {"101.5"}},
+    {"HUSH_D3D9_BATCHING", {"66", "106"}},        {"HUSH_DEVICE_MAGNIFIED_FILTER", {"23", "101.5"}},
+    {"HUSH_DEVICE_SKIP_CLEAR", {"101.5", "140"}}, {"HUSH_DEVICE_CULLING", {"101.5"}},
+    {"HUSH_D3D9_DECODE_AHEAD", {"23", "106"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Switches, PixelSwitchTest, testing::ValuesIn(kPixelSwitches),
