@@ -1,5 +1,6 @@
 // The box-filtered mipmap chain: each level the rounded mean of 2 x 2 texels
-// above it, sides of 1 kept, odd last rows dropped.
+// above it, sides of 1 kept, odd last rows dropped, the levels one after
+// another.
 #include "platform/d3d9/mip_chain.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +42,22 @@ TEST(MipChain, SidesOfOneAndOddRows) {
     std::vector<std::uint8_t> one(4);
     HalveLevel(three.data(), 1, 3, one.data());
     EXPECT_EQ(one, (std::vector<std::uint8_t>{50, 50, 50, 50}));
+}
+
+TEST(MipChain, TheChainHoldsEachLevelBelowTheLast) {
+    // 4x2 halves to 2x1, then to 1x1.
+    std::vector<std::uint8_t> top(4 * 2 * 4);
+    for (std::size_t i = 0; i < top.size(); ++i) {
+        top[i] = std::uint8_t(i * 7);
+    }
+    std::vector<std::uint8_t> chain(MipChainBytes(4, 2), 0xAA);
+    MakeMipChain(top.data(), 4, 2, chain.data());
+    std::vector<std::uint8_t> second(2 * 1 * 4);
+    HalveLevel(top.data(), 4, 2, second.data());
+    std::vector<std::uint8_t> third(4);
+    HalveLevel(second.data(), 2, 1, third.data());
+    second.insert(second.end(), third.begin(), third.end());
+    EXPECT_EQ(chain, second);
 }
 
 }  // namespace
