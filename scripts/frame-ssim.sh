@@ -21,7 +21,7 @@ if [ "${1:-}" = --keep ]; then
   shift 2
 fi
 if [ $# -lt 2 ]; then
-  sed -n '4,16p' "$0" >&2
+  sed -n '2,15p' "$0" >&2
   exit 2
 fi
 before=$(realpath "$1")
@@ -38,7 +38,10 @@ trap 'rm -rf "$work"' EXIT
 
 capture() {  # run folder, time, output png
   rm -rf "$work/frames"
-  (cd "$1" && ./hush --capture "$work/frames" --from "$2" --to "$2" >/dev/null 2>&1)
+  if ! (cd "$1" && ./hush --capture "$work/frames" --from "$2" --to "$2" >/dev/null 2>&1); then
+    echo "$2: the capture in $1 failed" >&2
+    exit 1
+  fi
   mv "$work/frames/frame_000000.png" "$3"
 }
 
