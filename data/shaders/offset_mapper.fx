@@ -4,6 +4,12 @@
 // the surface seems to have depth. Stage 0 holds the diffuse map, stage 1 the
 // height (bump) map, stage 2 the gloss map: the render device binds a skin's
 // textures in that order.
+//
+// Kept cheap for a software rasteriser (Mesa's llvmpipe shades every pixel
+// on the CPU): the maps are read from the nearest mipmap level, not blended
+// from two, which halves the filtering (the models are far away, so their
+// tiled maps are minified and neighbouring levels differ little; a magnified
+// map reads as before), and the rim power is plain products.
 
 uniform mat4 World;
 uniform mat4 View;
@@ -28,13 +34,14 @@ vec3 LightDirection(vec3 worldPosition) {
     return normalize(towards);
 }
 
-// The height map's slope as a tangent-space normal.
+// The height map's slope as a tangent-space normal, not normalised: the
+// caller normalises the normal it bends with it, which has the same direction.
 vec3 HeightNormal(vec2 uv) {
     vec2 texel = 1.0 / vec2(textureSize(HeightMap, 0));
     float here = texture(HeightMap, uv).r;
     float right = texture(HeightMap, uv + vec2(texel.x, 0.0)).r;
     float down = texture(HeightMap, uv + vec2(0.0, texel.y)).r;
-    return normalize(vec3((here - right) * kBumpStrength, (here - down) * kBumpStrength, 1.0));
+    return vec3((here - right) * kBumpStrength, (here - down) * kBumpStrength, 1.0);
 }
 
 vec3 Shade(vec2 uv, vec3 normal, vec3 light, vec3 view, vec4 vertexColour, float rimBoost) {
@@ -43,7 +50,8 @@ vec3 Shade(vec2 uv, vec3 normal, vec3 light, vec3 view, vec4 vertexColour, float
     float lambert = max(dot(normal, light), 0.0);
     vec3 halfway = normalize(light + view);
     float specular = pow(max(dot(normal, halfway), 0.0), 8.0 + 56.0 * gloss) * gloss;
-    float rim = pow(1.0 - max(dot(normal, view), 0.0), 3.0) * rimBoost;
+    float edge = 1.0 - max(dot(normal, view), 0.0);
+    float rim = edge * edge * edge * rimBoost;
     vec3 ambient = diffuse.rgb * 0.18;
     return ambient + diffuse.rgb * lambert + vec3(1.0, 0.86, 0.7) * (specular + rim);
 }
@@ -146,9 +154,9 @@ fragment ParallaxFS {
     }
 }
 
-sampler_state DiffuseMap { Stage = 0; MinFilter = Linear; MagFilter = Linear; MipFilter = Linear; }
-sampler_state HeightMap { Stage = 1; MinFilter = Linear; MagFilter = Linear; MipFilter = Linear; }
-sampler_state GlossMap { Stage = 2; MinFilter = Linear; MagFilter = Linear; MipFilter = Linear; }
+sampler_state DiffuseMap { Stage = 0; MinFilter = Linear; MagFilter = Linear; MipFilter = Point; }
+sampler_state HeightMap { Stage = 1; MinFilter = Linear; MagFilter = Linear; MipFilter = Point; }
+sampler_state GlossMap { Stage = 2; MinFilter = Linear; MagFilter = Linear; MipFilter = Point; }
 
 technique TechniqueBMappingBlend {
     pass P0 {
