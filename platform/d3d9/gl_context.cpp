@@ -1,7 +1,7 @@
 // Context creation with the version check, and the current-context cache.
 #include "gl_context.h"
 
-#include <epoxy/gl.h>
+#include "gl_api.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "gl_context.h"
 #include "gl_framebuffer.h"
 
-#include <epoxy/gl.h>
+#include "gl_api.h"
 
 #include <memory>
 #include <vector>

@@ -2,7 +2,7 @@
 // and stencil one.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "gl_api.h"
 
 struct GlFramebuffer {
     // False (and nothing left behind) when the framebuffer is incomplete.

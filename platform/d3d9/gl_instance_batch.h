@@ -18,7 +18,7 @@
 #pragma once
 
 #include <d3d9.h>
-#include <epoxy/gl.h>
+#include "gl_api.h"
 
 #include "effect_file.h"
 #include "parameter_store.h"

@@ -7,7 +7,7 @@
 #include "image_file.h"
 #include "resources.h"
 
-#include <epoxy/gl.h>
+#include "gl_api.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <d3dx9.h>
-#include <epoxy/gl.h>
+#include "gl_api.h"
 
 #include "effect_file.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include <d3d9.h>
-#include <epoxy/gl.h>
+#include "gl_api.h"
 
 GLenum GlBlendFactor(DWORD blend);
 GLenum GlBlendEquation(DWORD blendOp);
