@@ -1,5 +1,7 @@
-// The OpenGL 3.3 core context a device draws with, on the device's window or
-// on a hidden window of its own.
+// The OpenGL context a device draws with, on the device's window or on a
+// hidden window of its own: OpenGL 3.3 core, or OpenGL ES 3.0 (WebGL 2's
+// rules) when the environment sets HUSH_D3D9_GLES=1. What the backend may
+// use is read from the capabilities below, which each context sets.
 #pragma once
 
 #include <SDL2/SDL.h>
@@ -27,9 +29,15 @@ public:
     void MakeCurrent();
     // The window to present into; null when offscreen or when it is gone.
     SDL_Window* PresentWindow() const { return WindowAlive() ? window_ : nullptr; }
-    // Whether clip-space z in [0, 1] comes from glClipControl (otherwise the
-    // vertex stages rewrite it).
+    // Whether clip-space z in [0, 1] comes from clip control, which the
+    // context turned on when it was made (otherwise the vertex stages
+    // rewrite z).
     bool HasClipControl() const { return clipControl_; }
+    // Whether the context follows OpenGL ES 3.0's rules, as WebGL 2 does: no
+    // buffer textures, GL_BGRA, base-vertex draws, border clamping, polygon
+    // modes or sample counts; depth values given as floats; shaders in
+    // GLSL ES 3.00.
+    bool IsEs() const { return es_; }
     // Whether a texture's whole mipmap chain can be allocated at once
     // (glTexStorage2D).
     bool HasTextureStorage() const { return textureStorage_; }
@@ -45,4 +53,5 @@ private:
     SDL_GLContext context_ = nullptr;
     bool clipControl_ = false;
     bool textureStorage_ = false;
+    bool es_ = false;
 };

@@ -1,6 +1,6 @@
 // Draw batching: a run of BeginPass/DrawPrimitive/EndPass on one effect pass
 // whose draws differ only in parameter values is held back and drawn as one
-// instanced draw, each draw's values in an instance buffer, in the same order
+// instanced draw, each draw's values in an instance texture, in the same order
 // and so with the same pixels. The trace and the call order above the
 // backend see every call as made; only the GL commands change.
 //
@@ -21,6 +21,7 @@
 #include "gl_api.h"
 
 #include "effect_file.h"
+#include "gl_shader.h"
 #include "parameter_store.h"
 
 #include <cstddef>
@@ -30,9 +31,10 @@ struct GlProgram;
 
 class InstanceBatch {
 public:
-    // Draws per instanced draw; a longer run is drawn in several.
-    static constexpr std::size_t kCapacity = 1024;
-    // The texture unit the instance buffer is read through, above the 16
+    // Draws per instanced draw; a longer run is drawn in several. Also the
+    // instance texture's width (gl_shader.h).
+    static constexpr std::size_t kCapacity = kInstanceRowTexels;
+    // The texture unit the instance texture is read through, above the 16
     // sampler stages and the upload unit.
     static constexpr GLenum kInstanceUnit = GL_TEXTURE0 + 17;
 
@@ -77,8 +79,7 @@ private:
     std::vector<IDirect3DBaseTexture9*> baseTextures_;
     std::vector<float> staging_;  // kCapacity x every instanceable parameter's texels
     std::size_t usedTexels_ = 0;
-    GLuint buffer_ = 0;
-    GLuint texture_ = 0;
+    GLuint texture_ = 0;  // RGBA32F, kCapacity texels a row, a row per texel of a value
 
     Phase phase_ = Phase::Idle;
     std::size_t technique_ = 0;
