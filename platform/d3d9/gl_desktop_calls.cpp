@@ -34,6 +34,27 @@ void DesktopDrawElementsBaseVertex(GLenum mode, GLsizei count, GLenum type, std:
     glDrawElementsBaseVertex(mode, count, type, reinterpret_cast<const void*>(offset), baseVertex);
 }
 
+void DesktopMakeBufferTexture(GLenum unit, std::size_t bytes, GLuint* buffer, GLuint* texture) {
+    glGenBuffers(1, buffer);
+    glBindBuffer(GL_TEXTURE_BUFFER, *buffer);
+    glBufferData(GL_TEXTURE_BUFFER, GLsizeiptr(bytes), nullptr, GL_STREAM_DRAW);
+    glGenTextures(1, texture);
+    glActiveTexture(unit);
+    glBindTexture(GL_TEXTURE_BUFFER, *texture);
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, *buffer);
+}
+
+void DesktopRenewBufferTexture(GLenum unit, GLuint buffer, GLuint texture, std::size_t bytes) {
+    glActiveTexture(unit);
+    glBindTexture(GL_TEXTURE_BUFFER, texture);
+    glBindBuffer(GL_TEXTURE_BUFFER, buffer);
+    glBufferData(GL_TEXTURE_BUFFER, GLsizeiptr(bytes), nullptr, GL_STREAM_DRAW);
+}
+
+void DesktopWriteBufferTexture(std::size_t offset, std::size_t bytes, const float* values) {
+    glBufferSubData(GL_TEXTURE_BUFFER, GLintptr(offset), GLsizeiptr(bytes), values);
+}
+
 void DesktopBeginSampleCount(GLuint query) {
     glBeginQuery(GL_SAMPLES_PASSED, query);
 }
@@ -58,6 +79,9 @@ GLenum DesktopClampToBorder() {
 }
 void DesktopBorderColour(GLuint, const float*) {}
 void DesktopDrawElementsBaseVertex(GLenum, GLsizei, GLenum, std::uintptr_t, GLint) {}
+void DesktopMakeBufferTexture(GLenum, std::size_t, GLuint*, GLuint*) {}
+void DesktopRenewBufferTexture(GLenum, GLuint, GLuint, std::size_t) {}
+void DesktopWriteBufferTexture(std::size_t, std::size_t, const float*) {}
 void DesktopBeginSampleCount(GLuint) {}
 void DesktopEndSampleCount() {}
 std::uint64_t DesktopSampleCount(GLuint) {

@@ -6,6 +6,7 @@
 #include <d3d9.h>
 #include "gl_api.h"
 
+#include <cstddef>
 #include <cstdint>
 
 void DesktopClearDepth(float z);
@@ -16,6 +17,12 @@ GLenum DesktopClampToBorder();
 void DesktopBorderColour(GLuint sampler, const float rgba[4]);
 void DesktopDrawElementsBaseVertex(GLenum mode, GLsizei count, GLenum type, std::uintptr_t offset,
                                    GLint baseVertex);
+// A buffer texture of RGBA32F texels: made with room for bytes, and given
+// fresh storage before each write, so the GPU's reads of the last contents
+// are not waited for. Both leave it bound on unit.
+void DesktopMakeBufferTexture(GLenum unit, std::size_t bytes, GLuint* buffer, GLuint* texture);
+void DesktopRenewBufferTexture(GLenum unit, GLuint buffer, GLuint texture, std::size_t bytes);
+void DesktopWriteBufferTexture(std::size_t offset, std::size_t bytes, const float* values);
 // Counting the samples that pass the depth test, into one query.
 void DesktopBeginSampleCount(GLuint query);
 void DesktopEndSampleCount();

@@ -175,7 +175,7 @@ void GlEffect::BuildInstancedPrograms(const D3DXMACRO* defines) {
         programs_.push_back(std::move(program));
     }
     if (programs_.size() > programs) {
-        batch_ = std::make_unique<InstanceBatch>(file.parameters);
+        batch_ = std::make_unique<InstanceBatch>(file.parameters, device_->IsEs());
     }
 }
 

@@ -2,6 +2,7 @@
 // run instanced.
 #include "gl_instance_batch.h"
 
+#include "gl_desktop_calls.h"
 #include "gl_device.h"
 #include "gl_shader.h"
 #include "gl_state.h"
@@ -9,8 +10,9 @@
 #include <algorithm>
 #include <cstring>
 
-InstanceBatch::InstanceBatch(const std::vector<ParameterDesc>& parameters)
+InstanceBatch::InstanceBatch(const std::vector<ParameterDesc>& parameters, bool es)
     : parameters_(parameters),
+      es_(es),
       texels_(parameters.size(), 0),
       column_(parameters.size(), -1),
       base_(parameters.size() * 16, 0.0f),
@@ -23,6 +25,11 @@ InstanceBatch::InstanceBatch(const std::vector<ParameterDesc>& parameters)
         }
     }
     staging_.assign(texels * kCapacity * 4, 0.0f);
+    if (!es_) {
+        DesktopMakeBufferTexture(kInstanceUnit, staging_.size() * sizeof(float), &buffer_,
+                                 &texture_);
+        return;
+    }
     if (texels == 0) {
         return;
     }
@@ -41,6 +48,9 @@ InstanceBatch::InstanceBatch(const std::vector<ParameterDesc>& parameters)
 InstanceBatch::~InstanceBatch() {
     if (texture_ != 0) {
         glDeleteTextures(1, &texture_);
+    }
+    if (buffer_ != 0) {
+        glDeleteBuffers(1, &buffer_);
     }
 }
 
@@ -151,6 +161,19 @@ void InstanceBatch::UploadInstanced() {
         glUniform1i(instanced_->alphaFunc, alphaFunc_);
         glUniform1f(instanced_->alphaRef, alphaRef_);
     }
+    if (!es_) {
+        DesktopRenewBufferTexture(kInstanceUnit, buffer_, texture_,
+                                  staging_.size() * sizeof(float));
+        for (std::size_t p = 0; p < parameters_.size(); ++p) {
+            if (column_[p] >= 0) {
+                DesktopWriteBufferTexture(std::size_t(column_[p]) * 16, drawn_ * texels_[p] * 16,
+                                          Slot(p, 0));
+            }
+        }
+        return;
+    }
+    // A texture the GPU may still read from: the driver copies or waits,
+    // which costs more than the buffer texture's fresh storage.
     glActiveTexture(kInstanceUnit);
     glBindTexture(GL_TEXTURE_2D, texture_);
     for (std::size_t p = 0; p < parameters_.size(); ++p) {

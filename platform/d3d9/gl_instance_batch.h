@@ -39,8 +39,9 @@ public:
     static constexpr GLenum kInstanceUnit = GL_TEXTURE0 + 17;
 
     // For one effect's parameters, with room for every number parameter's
-    // values. Needs the effect's GL context current.
-    explicit InstanceBatch(const std::vector<ParameterDesc>& parameters);
+    // values: in a buffer texture, or on ES (which has none) in a 2D one.
+    // Needs the effect's GL context current.
+    InstanceBatch(const std::vector<ParameterDesc>& parameters, bool es);
     ~InstanceBatch();
     InstanceBatch(const InstanceBatch&) = delete;
     InstanceBatch& operator=(const InstanceBatch&) = delete;
@@ -73,13 +74,17 @@ private:
     void UploadInstanced();
 
     const std::vector<ParameterDesc>& parameters_;
+    bool es_;
     std::vector<std::size_t> texels_;  // per parameter: texels a value takes; 0 for a sampler
     std::vector<GLint> column_;        // per parameter: its first texel this run, or -1
     std::vector<float> base_;          // the run's first values, 16 floats per parameter
     std::vector<IDirect3DBaseTexture9*> baseTextures_;
     std::vector<float> staging_;  // kCapacity x every instanceable parameter's texels
     std::size_t usedTexels_ = 0;
-    GLuint texture_ = 0;  // RGBA32F, kCapacity texels a row, a row per texel of a value
+    // RGBA32F texels, in staging_'s order: a buffer texture over buffer_, or
+    // on ES a 2D texture kCapacity texels wide, a row per texel of a value.
+    GLuint buffer_ = 0;
+    GLuint texture_ = 0;
 
     Phase phase_ = Phase::Idle;
     std::size_t technique_ = 0;

@@ -228,9 +228,12 @@ std::string InstancedVertexSource(const EffectFile& file, std::size_t stage,
     std::string loads;
     const std::string row = std::to_string(kInstanceRowTexels);
     std::string epilogue =
-        "\n#undef main\nuniform sampler2D hush_Instances;\n"
-        "vec4 hush_Instance(int i) {\n    return texelFetch(hush_Instances, ivec2(i % " +
-        row + ", i / " + row + "), 0);\n}\n";
+        target.es
+            ? "\n#undef main\nuniform sampler2D hush_Instances;\n"
+              "vec4 hush_Instance(int i) {\n    return texelFetch(hush_Instances, ivec2(i % " +
+                  row + ", i / " + row + "), 0);\n}\n"
+            : "\n#undef main\nuniform samplerBuffer hush_Instances;\n"
+              "vec4 hush_Instance(int i) {\n    return texelFetch(hush_Instances, i);\n}\n";
     for (std::size_t p = 0; p < file.parameters.size(); ++p) {
         const ParameterDesc& parameter = file.parameters[p];
         if (!IsNumber(parameter)) {

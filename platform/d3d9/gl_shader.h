@@ -42,8 +42,8 @@ std::vector<bool> FragmentStageNames(const EffectFile& file, std::size_t fragmen
 // plain globals that its main fills before the stage's own main runs: from
 // "hush_Uniform_<name>" when "hush_Column_<name>" is negative, else from
 // texel i = column + gl_InstanceID x texels of the RGBA32F texture
-// "hush_Instances", kInstanceRowTexels texels a row (a matrix as its four
-// columns). Those marked passedOn
+// "hush_Instances" (a matrix as its four columns): a buffer texture, or on ES
+// a 2D texture of kInstanceRowTexels texels a row. Those marked passedOn
 // reach the fragment stage as flat outputs "hush_Flat_<name>", which its
 // variant copies into globals of the parameters' names.
 std::string InstancedVertexSource(const EffectFile& file, std::size_t stage,
