@@ -3,6 +3,10 @@
 
 #ifndef __EMSCRIPTEN__
 
+GLint DesktopBgraSize() {
+    return GL_BGRA;
+}
+
 void DesktopClearDepth(float z) {
     glClearDepth(z);
 }
@@ -71,6 +75,9 @@ std::uint64_t DesktopSampleCount(GLuint query) {
 
 #else
 
+GLint DesktopBgraSize() {
+    return 4;
+}
 void DesktopClearDepth(float) {}
 void DesktopDepthRange(float, float) {}
 void DesktopPolygonMode(DWORD) {}

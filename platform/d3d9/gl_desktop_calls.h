@@ -9,6 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// The size argument of glVertexAttribPointer for a D3DCOLOR: four bytes
+// in the order B, G, R, A.
+GLint DesktopBgraSize();
 void DesktopClearDepth(float z);
 void DesktopDepthRange(float nearZ, float farZ);
 void DesktopPolygonMode(DWORD fillMode);

@@ -448,8 +448,8 @@ void GlDevice::BindInputs(INT baseVertex) {
         if (attribute->color) {
             // Bytes B, G, R, A in memory reach the shader as rgba; on ES the
             // vertex stage swaps them itself (gl_shader.h).
-            glVertexAttribPointer(location, IsEs() ? 4 : GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE,
-                                  GLsizei(StreamStride()), offset);
+            glVertexAttribPointer(location, IsEs() ? 4 : DesktopBgraSize(), GL_UNSIGNED_BYTE,
+                                  GL_TRUE, GLsizei(StreamStride()), offset);
         } else {
             glVertexAttribPointer(location, attribute->components, GL_FLOAT, GL_FALSE,
                                   GLsizei(StreamStride()), offset);
