@@ -82,8 +82,10 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
+// The status the desktop's shell would see: the low byte of the entry's
+// 32-bit result (E_FAIL ends with 5).
 int main(int argc, char** argv) {
-    const int status = Run(argc, argv);
+    const int status = Run(argc, argv) & 0xFF;
     win32::PageEnded(status);
     return status;
 }
