@@ -45,8 +45,11 @@ EM_BOOL MouseEvent(int type, const EmscriptenMouseEvent* event, void*) {
         return EM_FALSE;
     }
     const bool down = type == EMSCRIPTEN_EVENT_MOUSEDOWN;
-    const int x = static_cast<int>(event->targetX);
-    const int y = static_cast<int>(event->targetY);
+    // The canvas's pixels, as the client area's are: the page counts in CSS
+    // pixels.
+    const double ratio = emscripten_get_device_pixel_ratio();
+    const int x = static_cast<int>(double(event->targetX) * ratio);
+    const int y = static_cast<int>(double(event->targetY) * ratio);
     win32::detail::Post(win32::detail::FirstLiveWindow(), down ? WM_LBUTTONDOWN : WM_LBUTTONUP,
                         down ? MK_LBUTTON : 0, MAKELPARAM(x, y));
     return EM_FALSE;
