@@ -2,15 +2,8 @@
 #include "platform/bass/PlayClock.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace bass {
-
-std::int64_t MonotonicNanos() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 void PlayClock::Play(Source source, bool fromStart, bool running, std::int64_t now) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -25,6 +18,11 @@ void PlayClock::Play(Source source, bool fromStart, bool running, std::int64_t n
     deviceTime_ = now;
     running_ = running;
     runSince_ = now;
+}
+
+bool PlayClock::Playing() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return playing_;
 }
 
 bool PlayClock::PlaysOnDevice() const {

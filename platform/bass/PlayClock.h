@@ -9,7 +9,9 @@
 
 namespace bass {
 
-// Nanoseconds of a monotonic clock.
+// Nanoseconds of the clock streams are timed by: the steady clock on the
+// desktop; on the web the audio context's clock at the sample the listener
+// hears now.
 std::int64_t MonotonicNanos();
 
 class PlayClock {
@@ -22,6 +24,7 @@ public:
     // runs only while `running` (the output is started).
     void Play(Source source, bool fromStart, bool running, std::int64_t now);
     bool PlaysOnDevice() const;
+    bool Playing() const;
 
     // The output was stopped or started again (wall clock only; a device
     // simply stops calling back).
