@@ -31,7 +31,8 @@ std::unique_ptr<Stream> Stream::Create(std::vector<unsigned char> bytes, int rat
         error = BASS_ERROR_FILEFORM;
         return nullptr;
     }
-    std::unique_ptr<Stream> stream = ForMusic(reader->Length(), reader->Rate(), rate, capture, error);
+    std::unique_ptr<Stream> stream =
+        ForMusic(reader->Length(), reader->Rate(), rate, capture, error);
     if (stream == nullptr) {
         return nullptr;
     }
