@@ -77,7 +77,7 @@ EM_JS(int, hush_audio_open, (int rate), {
         s.shift += waited;
         const source = s.sources.get(p.key);
         if (source) {
-            source.start(ctx.currentTime, p.offset + waited);
+            source.start(ctx.currentTime, p.offset + waited + (ctx.currentTime - p.when));
         }
     });
     return ctx.sampleRate;
@@ -174,7 +174,7 @@ EM_JS(double, hush_audio_play, (int key, double offset), {
         source.start(ctx.currentTime, offset);
         s.pending = null;
     } else {
-        s.pending = {key: key, offset: offset, since: performance.now()};
+        s.pending = {key: key, offset: offset, when: ctx.currentTime, since: performance.now()};
     }
     return ctx.currentTime;
 });
@@ -199,7 +199,7 @@ EM_JS(double, hush_audio_heard_time, (), {
     if (s.pending) {
         heard += (performance.now() - s.pending.since) / 1000;
     }
-    return Math.max(heard, 0) + s.shift;
+    return heard + s.shift;
 });
 
 EM_JS(void, hush_audio_show_decoded, (const float* sum, double seconds), {
