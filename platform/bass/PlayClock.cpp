@@ -5,12 +5,14 @@
 
 namespace bass {
 
-void PlayClock::Play(Source source, bool fromStart, bool running, std::int64_t now) {
+void PlayClock::Play(Source source, bool fromStart, bool running, std::int64_t now,
+                     std::int64_t startFrame) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (playing_ && !fromStart) {
         return;
     }
-    position_ = fromStart ? 0 : HeardLocked(now);
+    position_ = StartLocked(fromStart, startFrame, now);
+    played_ = true;
     playing_ = true;
     source_ = source;
     deviceFirst_ = position_;
@@ -18,6 +20,17 @@ void PlayClock::Play(Source source, bool fromStart, bool running, std::int64_t n
     deviceTime_ = now;
     running_ = running;
     runSince_ = now;
+}
+
+std::int64_t PlayClock::Start(bool fromStart, std::int64_t startFrame, std::int64_t now) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return StartLocked(fromStart, startFrame, now);
+}
+
+std::int64_t PlayClock::StartLocked(bool fromStart, std::int64_t startFrame,
+                                    std::int64_t now) const {
+    // A stream never played before is played from its start.
+    return fromStart || !played_ ? startFrame : HeardLocked(now);
 }
 
 bool PlayClock::Playing() const {

@@ -164,12 +164,13 @@ int AudioSystem::Play(HSTREAM handle, bool fromStart) {
         return BASS_ERROR_HANDLE;
     }
     PlayClock& clock = stream->Clock();
+    const std::int64_t startFrame = std::llround(startSeconds_ * rate_);
     if (output_ != Output::Context) {
         if (output_ == Output::None && !capture_) {
             SayRunningSilent("no output initialised");
         }
         const bool running = output_ == Output::None || started_;
-        clock.Play(PlayClock::Source::WallClock, fromStart, running, MonotonicNanos());
+        clock.Play(PlayClock::Source::WallClock, fromStart, running, MonotonicNanos(), startFrame);
         return BASS_OK;
     }
     if (clock.Playing() && !fromStart) {
@@ -177,10 +178,11 @@ int AudioSystem::Play(HSTREAM handle, bool fromStart) {
     }
     // The context's time stands still while it is suspended, so its clock
     // runs the stream only while the music can be heard.
-    const std::int64_t position = fromStart ? 0 : clock.Heard(0);
+    const std::int64_t first = clock.Start(fromStart, startFrame, 0);
     web::ResumeContext();
-    const double start = web::Play(static_cast<int>(handle), static_cast<double>(position) / rate_);
-    clock.Play(PlayClock::Source::WallClock, fromStart, true, std::llround(start * 1e9));
+    const double start = web::Play(static_cast<int>(handle), static_cast<double>(first) / rate_);
+    clock.Play(PlayClock::Source::WallClock, fromStart, true, std::llround(start * 1e9),
+               startFrame);
     return BASS_OK;
 }
 

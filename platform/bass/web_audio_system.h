@@ -36,6 +36,7 @@ public:
     void NoticeDeviceRemoval() {}
 
     void SetCaptureMode(bool on) { capture_ = on; }
+    void SetStartTime(double seconds) { startSeconds_ = seconds; }
 
 private:
     enum class Output { None, Context, NoSound, Capture };
@@ -49,6 +50,7 @@ private:
     int rate_ = 44100;
     DWORD volume_ = 100;
     bool capture_ = false;
+    double startSeconds_ = 0.0;
     std::vector<std::pair<HSTREAM, std::shared_ptr<Stream>>> streams_;
     HSTREAM nextHandle_ = 1;
 };
