@@ -66,10 +66,11 @@ def chromium_path():
 class Browser:
     """One Chromium with one page of VIEWPORT's size."""
 
-    def __init__(self, renderer="swiftshader"):
+    def __init__(self, renderer="swiftshader", extra_flags=()):
         if renderer not in _RENDERER_FLAGS:
             raise BrowserError("unknown renderer " + renderer)
         self.renderer = renderer
+        self._extra_flags = list(extra_flags)
         self.console = []  # "type: text" of every console call and exception
         self._profile = tempfile.mkdtemp(prefix="hush-chromium-")
         self._next_id = 0
@@ -90,7 +91,7 @@ class Browser:
         to_browser_read, self._to_browser = os.pipe()
         self._from_browser, from_browser_write = os.pipe()
         width, height = VIEWPORT
-        command = [chromium_path()] + _COMMON_FLAGS + _RENDERER_FLAGS[self.renderer] + [
+        command = [chromium_path()] + _COMMON_FLAGS + _RENDERER_FLAGS[self.renderer] + self._extra_flags + [
             "--user-data-dir=" + self._profile,
             "--window-position=0,0",
             "--window-size=%d,%d" % (width, height),
@@ -242,6 +243,10 @@ class Browser:
 
     def open(self, url):
         self.send("Page.navigate", {"url": url})
+
+    def run_before_each_page(self, source):
+        """Runs SOURCE in every page opened from now on, before its own scripts."""
+        self.send("Page.addScriptToEvaluateOnNewDocument", {"source": source})
 
     def evaluate(self, expression, timeout=60):
         """The value of a JavaScript expression (promises awaited)."""
