@@ -1,18 +1,28 @@
-// The OpenGL 3.3 core context a device draws with, on the device's window or
-// on a hidden window of its own.
+// The context a device draws with: OpenGL 3.3 core on the device's window or
+// on a hidden window of its own (gl_context.cpp); in a browser, WebGL 2 on
+// the page's canvas (web_gl_context.cpp).
 #pragma once
-
-#include <SDL2/SDL.h>
 
 #include <memory>
 #include <string>
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten/html5_webgl.h>
+
+// The page's canvas, named by its CSS selector.
+using GlWindow = const char;
+#else
+#include <SDL2/SDL.h>
+
+using GlWindow = SDL_Window;
+#endif
 
 class GlContext {
 public:
     // window null: offscreen, on a hidden window made here. SDL's video is
     // started if need be and, like the GL library, kept. On failure returns null and says why in
     // failure, naming the OpenGL version and renderer that were found.
-    static std::unique_ptr<GlContext> Create(SDL_Window* window, std::string* failure);
+    static std::unique_ptr<GlContext> Create(GlWindow* window, std::string* failure);
     ~GlContext();
     GlContext(const GlContext&) = delete;
     GlContext& operator=(const GlContext&) = delete;
@@ -26,7 +36,14 @@ public:
     // hidden window of its own.
     void MakeCurrent();
     // The window to present into; null when offscreen or when it is gone.
-    SDL_Window* PresentWindow() const { return WindowAlive() ? window_ : nullptr; }
+    GlWindow* PresentWindow() const { return WindowAlive() ? window_ : nullptr; }
+    // The present window's size in pixels.
+    void DrawableSize(int* width, int* height) const;
+    // Shows what was drawn into the present window: a swap on the desktop;
+    // in a browser the page composites the canvas when it next gets control.
+    void Swap();
+    // 0: presents do not wait for the display; 1: each waits for its refresh.
+    void SetSwapInterval(int interval);
     // Whether clip-space z in [0, 1] comes from glClipControl (otherwise the
     // vertex stages rewrite it).
     bool HasClipControl() const { return clipControl_; }
@@ -38,11 +55,15 @@ private:
     GlContext() = default;
     bool WindowAlive() const;
 
-    SDL_Window* window_ = nullptr;
-    Uint32 windowId_ = 0;
+    GlWindow* window_ = nullptr;
+#ifdef __EMSCRIPTEN__
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_ = 0;
+#else
     bool ownsWindow_ = false;
+    Uint32 windowId_ = 0;
     SDL_Window* fallbackWindow_ = nullptr;
     SDL_GLContext context_ = nullptr;
+#endif
     bool clipControl_ = false;
     bool textureStorage_ = false;
 };

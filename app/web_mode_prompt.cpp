@@ -1,0 +1,78 @@
+// The start-up prompt on the page: an overlay (#hush-prompt) with the three
+// answers. The click is also the user gesture a browser wants before it
+// plays sound or goes fullscreen, so the fullscreen answer asks for
+// fullscreen right inside it.
+#include "app/web_mode_prompt.h"
+
+#include <emscripten/emscripten.h>
+
+namespace {
+
+// 1 fullscreen, 0 windowed, -1 quit (or the prompt closed with Escape).
+EM_ASYNC_JS(int, AskOnPage, (), {
+    const prompt = document.createElement('div');
+    prompt.id = 'hush-prompt';
+    prompt.className = 'hush-message';
+    prompt.setAttribute('role', 'dialog');
+    prompt.setAttribute('aria-modal', 'true');
+    const caption = document.createElement('div');
+    caption.className = 'hush-caption';
+    caption.textContent = 'h u s h';
+    const row = document.createElement('div');
+    row.className = 'hush-buttons';
+    prompt.append(caption, row);
+    const answer = await new Promise((resolve) = > {
+        const answers = [
+            [ 'fullscreen', 'fullscreen', 1 ], [ 'windowed', 'window', 0 ], [ 'quit', 'quit', -1 ]
+        ];
+        for (const[name, label, value] of answers) {
+            const button = document.createElement('button');
+            button.type = 'button';
+            button.dataset.answer = name;
+            button.textContent = label;
+            button.addEventListener(
+                'click', () = > {
+                    if (value == = 1) {
+                        const page = document.documentElement;
+                        if (page.requestFullscreen) {
+                            page.requestFullscreen().catch(() = > {});
+                        }
+                    }
+                    resolve(value);
+                });
+            row.append(button);
+        }
+        prompt.addEventListener(
+            'keydown', (event) = > {
+                if (event.key == = 'Escape') {
+                    event.preventDefault();
+                    resolve(-1);
+                }
+            });
+        document.body.append(prompt);
+        row.firstChild.focus();
+    });
+    prompt.remove();
+    return answer;
+});
+
+EM_JS(void, LeaveOnPage, (), {
+    if (window.history.length > 1) {
+        window.history.back();
+    } else {
+        window.location.href = 'about:blank';
+    }
+});
+
+}  // namespace
+
+ModeAnswer AskModeOnPage() {
+    const int answer = AskOnPage();
+    return answer == 1   ? ModeAnswer::Fullscreen
+           : answer == 0 ? ModeAnswer::Windowed
+                         : ModeAnswer::Quit;
+}
+
+void LeavePage() {
+    LeaveOnPage();
+}
