@@ -9,6 +9,7 @@
 namespace {
 
 // 1 fullscreen, 0 windowed, -1 quit (or the prompt closed with Escape).
+// clang-format off
 EM_ASYNC_JS(int, AskOnPage, (), {
     const prompt = document.createElement('div');
     prompt.id = 'hush-prompt';
@@ -21,34 +22,29 @@ EM_ASYNC_JS(int, AskOnPage, (), {
     const row = document.createElement('div');
     row.className = 'hush-buttons';
     prompt.append(caption, row);
-    const answer = await new Promise((resolve) = > {
-        const answers = [
-            [ 'fullscreen', 'fullscreen', 1 ], [ 'windowed', 'window', 0 ], [ 'quit', 'quit', -1 ]
-        ];
-        for (const[name, label, value] of answers) {
+    const answer = await new Promise((resolve) => {
+        const answers = [['fullscreen', 'fullscreen', 1], ['windowed', 'window', 0],
+                         ['quit', 'quit', -1]];
+        for (const answer of answers) {
+            const value = answer[2];
             const button = document.createElement('button');
             button.type = 'button';
-            button.dataset.answer = name;
-            button.textContent = label;
-            button.addEventListener(
-                'click', () = > {
-                    if (value == = 1) {
-                        const page = document.documentElement;
-                        if (page.requestFullscreen) {
-                            page.requestFullscreen().catch(() = > {});
-                        }
-                    }
-                    resolve(value);
-                });
+            button.dataset.answer = answer[0];
+            button.textContent = answer[1];
+            button.addEventListener('click', () => {
+                if (value === 1 && document.documentElement.requestFullscreen) {
+                    document.documentElement.requestFullscreen().catch(() => {});
+                }
+                resolve(value);
+            });
             row.append(button);
         }
-        prompt.addEventListener(
-            'keydown', (event) = > {
-                if (event.key == = 'Escape') {
-                    event.preventDefault();
-                    resolve(-1);
-                }
-            });
+        prompt.addEventListener('keydown', (event) => {
+            if (event.key === 'Escape') {
+                event.preventDefault();
+                resolve(-1);
+            }
+        });
         document.body.append(prompt);
         row.firstChild.focus();
     });
@@ -63,6 +59,7 @@ EM_JS(void, LeaveOnPage, (), {
         window.location.href = 'about:blank';
     }
 });
+// clang-format on
 
 }  // namespace
 

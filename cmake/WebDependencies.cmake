@@ -28,9 +28,15 @@ add_library(PkgConfig::KISSFFT ALIAS hush_kissfft)
 
 # Only the headers' own folders go on the include path: /usr/include holds
 # the host's C library, which emcc must not see.
+# stb_image's code, which Debian's libstb holds for the host, is compiled
+# from its header.
 set(STB_INCLUDE_DIRS /usr/include/stb)
-add_library(hush_stb INTERFACE)
-target_include_directories(hush_stb SYSTEM INTERFACE ${STB_INCLUDE_DIRS})
+set(stb_image_source ${CMAKE_BINARY_DIR}/_deps/stb/stb_image.c)
+file(WRITE ${stb_image_source}.in "#define STB_IMAGE_IMPLEMENTATION\n#include <stb_image.h>\n")
+configure_file(${stb_image_source}.in ${stb_image_source} COPYONLY)
+add_library(hush_stb STATIC ${stb_image_source})
+target_include_directories(hush_stb SYSTEM PUBLIC ${STB_INCLUDE_DIRS})
+target_compile_options(hush_stb PRIVATE -w)
 add_library(PkgConfig::STB ALIAS hush_stb)
 
 set(cli11_include ${CMAKE_BINARY_DIR}/_deps/cli11/include)

@@ -39,6 +39,9 @@ for path in "${without[@]}"; do
 done
 # The page's file system holds the folders at its root, the program's
 # working folder.
-(cd "$stage" && python3 "$packager" "$out/hush.data" --preload data textures \
-  --js-output="$out/hush.data.js" --no-heap-copy >/dev/null)
+if ! log=$(cd "$stage" && python3 "$packager" "$out/hush.data" --preload data textures \
+  --js-output="$out/hush.data.js" 2>&1); then
+  echo "$log" >&2
+  exit 1
+fi
 echo "web-data.sh: $out/hush.data ($(du -h "$out/hush.data" | cut -f1))"

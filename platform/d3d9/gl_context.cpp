@@ -3,9 +3,17 @@
 
 #include "gl_api.h"
 
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 bool g_clipControlAllowed = true;
+
+bool EsFromEnvironment() {
+    const char* setting = std::getenv("HUSH_D3D9_GLES");
+    return setting != nullptr && std::strcmp(setting, "1") == 0;
+}
 
 SDL_Window* CreateHiddenGlWindow() {
     return SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
@@ -73,13 +81,16 @@ std::unique_ptr<GlContext> GlContext::Create(GlWindow* window, std::string* fail
     context->window_ = window;
     context->windowId_ = SDL_GetWindowID(window);
 
+    const bool es = EsFromEnvironment();
+    const char* wanted = es ? "OpenGL ES 3.0" : "OpenGL 3.3 core profile";
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, es ? 0 : 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
+                        es ? SDL_GL_CONTEXT_PROFILE_ES : SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
     context->context_ = SDL_GL_CreateContext(window);
     if (context->context_ == nullptr) {
-        *failure = "OpenGL 3.3 core profile is not available: " + DescribeAvailableGl(window);
+        *failure = std::string(wanted) + " is not available: " + DescribeAvailableGl(window);
         return nullptr;
     }
     if (!context->ownsWindow_) {
@@ -89,15 +100,30 @@ std::unique_ptr<GlContext> GlContext::Create(GlWindow* window, std::string* fail
             return nullptr;
         }
     }
-    if (epoxy_gl_version() < 33) {
-        *failure = std::string("OpenGL 3.3 core profile is not available: found OpenGL ") +
-                   GlString(GL_VERSION) + " on " + GlString(GL_RENDERER);
+    if (epoxy_is_desktop_gl() == es || epoxy_gl_version() < (es ? 30 : 33)) {
+        *failure = std::string(wanted) + " is not available: found OpenGL " + GlString(GL_VERSION) +
+                   " on " + GlString(GL_RENDERER);
         return nullptr;
     }
-    context->clipControl_ = g_clipControlAllowed && (epoxy_gl_version() >= 45 ||
-                                                     epoxy_has_gl_extension("GL_ARB_clip_control"));
+    context->es_ = es;
+    // Direct3D's clip space: z from 0 to 1. On ES only the extension that
+    // WebGL 2 offers too is used.
+    if (es) {
+        context->clipControl_ =
+            g_clipControlAllowed && epoxy_has_gl_extension("GL_EXT_clip_control");
+        if (context->clipControl_) {
+            glClipControlEXT(GL_LOWER_LEFT_EXT, GL_ZERO_TO_ONE_EXT);
+        }
+    } else {
+        context->clipControl_ =
+            g_clipControlAllowed &&
+            (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control"));
+        if (context->clipControl_) {
+            glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+        }
+    }
     context->textureStorage_ =
-        epoxy_gl_version() >= 42 || epoxy_has_gl_extension("GL_ARB_texture_storage");
+        es || epoxy_gl_version() >= 42 || epoxy_has_gl_extension("GL_ARB_texture_storage");
     return context;
 }
 

@@ -1,6 +1,9 @@
-// The context a device draws with: OpenGL 3.3 core on the device's window or
-// on a hidden window of its own (gl_context.cpp); in a browser, WebGL 2 on
-// the page's canvas (web_gl_context.cpp).
+// The OpenGL context a device draws with, on the device's window or on a
+// hidden window of its own: OpenGL 3.3 core, or OpenGL ES 3.0 (WebGL 2's
+// rules) when the environment sets HUSH_D3D9_GLES=1 (gl_context.cpp); in a
+// browser, WebGL 2 on the page's canvas (web_gl_context.cpp). What the
+// backend may use is read from the capabilities below, which each context
+// sets.
 #pragma once
 
 #include <memory>
@@ -44,9 +47,15 @@ public:
     void Swap();
     // 0: presents do not wait for the display; 1: each waits for its refresh.
     void SetSwapInterval(int interval);
-    // Whether clip-space z in [0, 1] comes from glClipControl (otherwise the
-    // vertex stages rewrite it).
+    // Whether clip-space z in [0, 1] comes from clip control, which the
+    // context turned on when it was made (otherwise the vertex stages
+    // rewrite z).
     bool HasClipControl() const { return clipControl_; }
+    // Whether the context follows OpenGL ES 3.0's rules, as WebGL 2 does: no
+    // buffer textures, GL_BGRA, base-vertex draws, border clamping, polygon
+    // modes or sample counts; depth values given as floats; shaders in
+    // GLSL ES 3.00.
+    bool IsEs() const { return es_; }
     // Whether a texture's whole mipmap chain can be allocated at once
     // (glTexStorage2D).
     bool HasTextureStorage() const { return textureStorage_; }
@@ -66,4 +75,5 @@ private:
 #endif
     bool clipControl_ = false;
     bool textureStorage_ = false;
+    bool es_ = false;
 };

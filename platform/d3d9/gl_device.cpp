@@ -2,6 +2,7 @@
 #include "gl_device.h"
 
 #include "fullscreen_window.h"
+#include "gl_desktop_calls.h"
 #include "gl_counters.h"
 #include "gl_effect.h"
 #include "gl_instance_batch.h"
@@ -82,10 +83,6 @@ HRESULT GlDevice::Create(GlWindow* window, const D3DPRESENT_PARAMETERS& paramete
 
 bool GlDevice::Initialise(GLenum colourFormat) {
     MakeCurrent();
-    // Direct3D's clip space: z from 0 to 1.
-    if (HasClipControl()) {
-        glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
-    }
     const GLsizei width = GLsizei(Width());
     const GLsizei height = GLsizei(Height());
     if (!presented_.Create(width, height, colourFormat, false)) {
@@ -166,7 +163,7 @@ void GlDevice::DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR 
     }
     if (flags & D3DCLEAR_ZBUFFER) {
         glDepthMask(GL_TRUE);
-        glClearDepth(z);
+        IsEs() ? glClearDepthf(z) : DesktopClearDepth(z);
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     if (flags & D3DCLEAR_STENCIL) {
@@ -257,11 +254,12 @@ void GlDevice::DoPresent() {
     CopyToWindow();
     if (g_glCounters.on) {
         FinishCounted();
-        GLuint64 pixels = 0;
-        glGetQueryObjectui64v(pixelQuery_, GL_QUERY_RESULT, &pixels);
-        g_glCounters.frame.pixelsDrawn += pixels;
-        glBeginQuery(GL_SAMPLES_PASSED, pixelQuery_);
-        pixelQueryActive_ = true;
+        // ES counts no samples: its frames count no pixels.
+        if (!IsEs()) {
+            g_glCounters.frame.pixelsDrawn += DesktopSampleCount(pixelQuery_);
+            DesktopBeginSampleCount(pixelQuery_);
+            pixelQueryActive_ = true;
+        }
     }
 }
 
@@ -271,7 +269,7 @@ void GlDevice::EndPixelQuery() {
         glGenQueries(1, &pixelQuery_);
     }
     if (pixelQueryActive_) {
-        glEndQuery(GL_SAMPLES_PASSED);
+        DesktopEndSampleCount();
         pixelQueryActive_ = false;
     }
 }
@@ -308,7 +306,11 @@ void GlDevice::ApplyViewport(const D3DVIEWPORT9& viewport) {
     // Direct3D counts Y down from the top; GL counts up from the bottom.
     glViewport(GLint(viewport.X), GLint(Height() - viewport.Y - viewport.Height),
                GLsizei(viewport.Width), GLsizei(viewport.Height));
-    glDepthRange(viewport.MinZ, viewport.MaxZ);
+    if (IsEs()) {
+        glDepthRangef(viewport.MinZ, viewport.MaxZ);
+    } else {
+        DesktopDepthRange(viewport.MinZ, viewport.MaxZ);
+    }
 }
 
 void GlDevice::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
@@ -346,7 +348,10 @@ void GlDevice::ApplyRenderState(D3DRENDERSTATETYPE state, DWORD value) {
             }
             break;
         case D3DRS_FILLMODE:
-            glPolygonMode(GL_FRONT_AND_BACK, GlPolygonMode(value));
+            // ES fills every polygon.
+            if (!IsEs()) {
+                DesktopPolygonMode(value);
+            }
             break;
         case D3DRS_ALPHATESTENABLE:
         case D3DRS_ALPHAREF:
@@ -363,15 +368,16 @@ void GlDevice::ApplySamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD 
     FlushDraws();
     MakeCurrent();
     const GLuint name = samplers_[sampler];
+    const GLenum border = IsEs() ? GLenum(GL_CLAMP_TO_EDGE) : DesktopClampToBorder();
     switch (type) {
         case D3DSAMP_ADDRESSU:
-            glSamplerParameteri(name, GL_TEXTURE_WRAP_S, GLint(GlWrap(value)));
+            glSamplerParameteri(name, GL_TEXTURE_WRAP_S, GLint(GlWrap(value, border)));
             break;
         case D3DSAMP_ADDRESSV:
-            glSamplerParameteri(name, GL_TEXTURE_WRAP_T, GLint(GlWrap(value)));
+            glSamplerParameteri(name, GL_TEXTURE_WRAP_T, GLint(GlWrap(value, border)));
             break;
         case D3DSAMP_ADDRESSW:
-            glSamplerParameteri(name, GL_TEXTURE_WRAP_R, GLint(GlWrap(value)));
+            glSamplerParameteri(name, GL_TEXTURE_WRAP_R, GLint(GlWrap(value, border)));
             break;
         case D3DSAMP_MAGFILTER:
             glSamplerParameteri(name, GL_TEXTURE_MAG_FILTER, GLint(GlMagFilter(value)));
@@ -382,12 +388,13 @@ void GlDevice::ApplySamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD 
                                 GLint(GlMinFilter(SamplerState(sampler, D3DSAMP_MINFILTER),
                                                   SamplerState(sampler, D3DSAMP_MIPFILTER))));
             break;
-        case D3DSAMP_BORDERCOLOR: {
-            float rgba[4];
-            ColourOf(value, rgba);
-            glSamplerParameterfv(name, GL_TEXTURE_BORDER_COLOR, rgba);
+        case D3DSAMP_BORDERCOLOR:
+            if (!IsEs()) {
+                float rgba[4];
+                ColourOf(value, rgba);
+                DesktopBorderColour(name, rgba);
+            }
             break;
-        }
         default:
             break;  // kept, with nothing to apply
     }
@@ -418,7 +425,7 @@ HRESULT GlDevice::NewEffect(EffectFile file, const D3DXMACRO* defines, DWORD fla
     return GlEffect::Create(this, std::move(file), defines, flags, effect, errors);
 }
 
-void GlDevice::BindInputs() {
+void GlDevice::BindInputs(INT baseVertex) {
     const VertexBuffer* stream = Stream();
     glBindBuffer(GL_ARRAY_BUFFER,
                  stream != nullptr ? static_cast<const GlVertexBuffer*>(stream)->Name() : 0);
@@ -434,13 +441,15 @@ void GlDevice::BindInputs() {
             glDisableVertexAttribArray(location);
             continue;
         }
-        const void* offset =
-            reinterpret_cast<const void*>(std::uintptr_t(StreamOffset()) + attribute->offset);
+        const void* offset = reinterpret_cast<const void*>(
+            std::uintptr_t(StreamOffset()) + attribute->offset +
+            std::uintptr_t(std::intptr_t(baseVertex) * std::intptr_t(StreamStride())));
         glEnableVertexAttribArray(location);
         if (attribute->color) {
-            // Bytes B, G, R, A in memory reach the shader as rgba.
-            glVertexAttribPointer(location, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE,
-                                  GLsizei(StreamStride()), offset);
+            // Bytes B, G, R, A in memory reach the shader as rgba; on ES the
+            // vertex stage swaps them itself (gl_shader.h).
+            glVertexAttribPointer(location, IsEs() ? 4 : DesktopBgraSize(), GL_UNSIGNED_BYTE,
+                                  GL_TRUE, GLsizei(StreamStride()), offset);
         } else {
             glVertexAttribPointer(location, attribute->components, GL_FLOAT, GL_FALSE,
                                   GLsizei(StreamStride()), offset);
@@ -450,6 +459,7 @@ void GlDevice::BindInputs() {
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER,
                  indices != nullptr ? static_cast<const GlIndexBuffer*>(indices)->Name() : 0);
     inputsDirty_ = false;
+    boundBaseVertex_ = baseVertex;
 }
 
 GLint GlDevice::AlphaFunc() const {
@@ -457,10 +467,10 @@ GLint GlDevice::AlphaFunc() const {
                                                     : DWORD(D3DCMP_ALWAYS));
 }
 
-void GlDevice::PrepareDraw() {
+void GlDevice::PrepareDraw(INT baseVertex) {
     MakeCurrent();
-    if (inputsDirty_) {
-        BindInputs();
+    if (inputsDirty_ || baseVertex != boundBaseVertex_) {
+        BindInputs(baseVertex);
     }
     if (alphaDirty_ && program_ != nullptr && program_->alphaFunc >= 0) {
         glUniform1i(program_->alphaFunc, AlphaFunc());
@@ -504,14 +514,26 @@ void GlDevice::DoDrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIn
                              UINT indexCount) {
     GlTimeScope timed;
     FlushDraws();
-    PrepareDraw();
+    const UINT size = Indices()->IndexSize();
+    const GLenum indexType = size == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
+    const std::uintptr_t indexOffset = std::uintptr_t(startIndex) * size;
+    // Without base-vertex draws the inputs start baseVertex vertices on,
+    // which a stream cannot do before its start.
+    const bool shifted = IsEs() && baseVertex != 0;
+    if (shifted && std::int64_t(StreamOffset()) + std::int64_t(baseVertex) * StreamStride() < 0) {
+        return;
+    }
+    PrepareDraw(shifted ? baseVertex : 0);
     ++g_glCounters.frame.drawCalls;
     ++g_glCounters.frame.glDraws;
     g_glCounters.frame.triangles += TrianglesOf(type, indexCount);
-    const UINT size = Indices()->IndexSize();
-    glDrawElementsBaseVertex(
-        GlPrimitive(type), GLsizei(indexCount), size == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
-        reinterpret_cast<const void*>(std::uintptr_t(startIndex) * size), baseVertex);
+    if (IsEs()) {
+        glDrawElements(GlPrimitive(type), GLsizei(indexCount), indexType,
+                       reinterpret_cast<const void*>(indexOffset));
+    } else {
+        DesktopDrawElementsBaseVertex(GlPrimitive(type), GLsizei(indexCount), indexType,
+                                      indexOffset, baseVertex);
+    }
 }
 
 void GlDevice::ReadPresentedFrame(BYTE* rgba, UINT pitch) {

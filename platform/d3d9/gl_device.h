@@ -5,6 +5,7 @@
 #include "device_core.h"
 #include "gl_context.h"
 #include "gl_framebuffer.h"
+#include "gl_shader.h"
 
 #include "gl_api.h"
 
@@ -47,6 +48,9 @@ public:
     void MakeCurrent() { context_->MakeCurrent(); }
     bool HasClipControl() const { return context_->HasClipControl(); }
     bool HasTextureStorage() const { return context_->HasTextureStorage(); }
+    bool IsEs() const { return context_->IsEs(); }
+    // What the effects' stages are built for.
+    ShaderTarget Target() const { return {IsEs(), !HasClipControl()}; }
     // Binds an effect pass's program for the draws that follow.
     void UseProgram(const GlProgram* program);
     // After an effect bound programs of its own to set them up.
@@ -59,6 +63,9 @@ public:
     // what it draws; null to end it.
     void OpenBatch(InstanceBatch* batch) { openBatch_ = batch; }
     bool IsOpenBatch(const InstanceBatch* batch) const { return openBatch_ == batch; }
+    // After something else was bound as the index buffer: the draws' own
+    // binding is made again before the next draw.
+    void IndexBindingMoved() { inputsDirty_ = true; }
     // Issues the held-back draws, if any.
     void FlushDraws() {
         if (openBatch_ != nullptr) {
@@ -103,11 +110,13 @@ private:
     // Clears the rectangles (all of the viewport when count is 0), each cut
     // to the viewport, through the scissor.
     void ClearRectangles(DWORD count, const D3DRECT* rects, GLbitfield mask);
-    void PrepareDraw();
+    // Binds what the draw reads; baseVertex shifts the vertex inputs where
+    // there are no base-vertex draws.
+    void PrepareDraw(INT baseVertex = 0);
     void FlushBatch();
     // The alpha test's function, D3DCMP_ALWAYS while it is off.
     GLint AlphaFunc() const;
-    void BindInputs();
+    void BindInputs(INT baseVertex);
 
     std::unique_ptr<GlContext> context_;
     GlFramebuffer backBuffer_;
@@ -126,5 +135,6 @@ private:
     GLuint pixelQuery_ = 0;
     bool pixelQueryActive_ = false;
     bool inputsDirty_ = true;
+    INT boundBaseVertex_ = 0;
     bool alphaDirty_ = true;
 };

@@ -63,7 +63,7 @@ HRESULT GlEffect::Build(const D3DXMACRO* defines, std::string* errors) {
     for (std::size_t s = 0; s < file.stages.size(); ++s) {
         std::string log;
         shaders[s] = CompileShader(file.stages[s].fragment ? GL_FRAGMENT_SHADER : GL_VERTEX_SHADER,
-                                   StageSource(file, s, defines, !device_->HasClipControl()), &log);
+                                   StageSource(file, s, defines, device_->Target()), &log);
         if (shaders[s] == 0) {
             AppendCompilerLog(file.path, log, &messages);
         }
@@ -136,11 +136,13 @@ void GlEffect::BuildInstancedPrograms(const D3DXMACRO* defines) {
         const GLuint vertex =
             CompileShader(GL_VERTEX_SHADER,
                           InstancedVertexSource(file, programs_[i].vertexStage, defines,
-                                                !device_->HasClipControl(), passedOn),
+                                                device_->Target(), passedOn),
                           &log);
-        const GLuint fragment = CompileShader(
-            GL_FRAGMENT_SHADER,
-            InstancedFragmentSource(file, programs_[i].fragmentStage, defines, passedOn), &log);
+        const GLuint fragment =
+            CompileShader(GL_FRAGMENT_SHADER,
+                          InstancedFragmentSource(file, programs_[i].fragmentStage, defines,
+                                                  device_->Target(), passedOn),
+                          &log);
         const GLuint name = vertex != 0 && fragment != 0 ? LinkProgram(vertex, fragment, &log) : 0;
         glDeleteShader(vertex);
         glDeleteShader(fragment);
@@ -173,7 +175,7 @@ void GlEffect::BuildInstancedPrograms(const D3DXMACRO* defines) {
         programs_.push_back(std::move(program));
     }
     if (programs_.size() > programs) {
-        batch_ = std::make_unique<InstanceBatch>(file.parameters);
+        batch_ = std::make_unique<InstanceBatch>(file.parameters, device_->IsEs());
     }
 }
 

@@ -2,6 +2,7 @@
 // run instanced.
 #include "gl_instance_batch.h"
 
+#include "gl_desktop_calls.h"
 #include "gl_device.h"
 #include "gl_shader.h"
 #include "gl_state.h"
@@ -9,8 +10,9 @@
 #include <algorithm>
 #include <cstring>
 
-InstanceBatch::InstanceBatch(const std::vector<ParameterDesc>& parameters)
+InstanceBatch::InstanceBatch(const std::vector<ParameterDesc>& parameters, bool es)
     : parameters_(parameters),
+      es_(es),
       texels_(parameters.size(), 0),
       column_(parameters.size(), -1),
       base_(parameters.size() * 16, 0.0f),
@@ -23,19 +25,33 @@ InstanceBatch::InstanceBatch(const std::vector<ParameterDesc>& parameters)
         }
     }
     staging_.assign(texels * kCapacity * 4, 0.0f);
-    glGenBuffers(1, &buffer_);
-    glBindBuffer(GL_TEXTURE_BUFFER, buffer_);
-    glBufferData(GL_TEXTURE_BUFFER, GLsizeiptr(staging_.size() * sizeof(float)), nullptr,
-                 GL_STREAM_DRAW);
+    if (!es_) {
+        DesktopMakeBufferTexture(kInstanceUnit, staging_.size() * sizeof(float), &buffer_,
+                                 &texture_);
+        return;
+    }
+    if (texels == 0) {
+        return;
+    }
+    // Each parameter's values start a row: kCapacity texels a row, so a
+    // value of t texels takes t rows of a full run.
     glGenTextures(1, &texture_);
     glActiveTexture(kInstanceUnit);
-    glBindTexture(GL_TEXTURE_BUFFER, texture_);
-    glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, buffer_);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    glTexStorage2D(GL_TEXTURE_2D, 1, GL_RGBA32F, GLsizei(kCapacity), GLsizei(texels));
+    // texelFetch needs a complete texture, and float textures filter only
+    // by the nearest texel on ES.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 }
 
 InstanceBatch::~InstanceBatch() {
-    glDeleteTextures(1, &texture_);
-    glDeleteBuffers(1, &buffer_);
+    if (texture_ != 0) {
+        glDeleteTextures(1, &texture_);
+    }
+    if (buffer_ != 0) {
+        glDeleteBuffers(1, &buffer_);
+    }
 }
 
 void InstanceBatch::Start(std::size_t technique, std::size_t pass, const ParameterStore& store,
@@ -132,7 +148,7 @@ void InstanceBatch::Take(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCou
 }
 
 // The instanced program gets the run's first values, where each varying
-// parameter's column starts, the alpha test and the instance buffer.
+// parameter's column starts, the alpha test and the instance texture.
 void InstanceBatch::UploadInstanced() {
     glUseProgram(instanced_->name);
     for (std::size_t p = 0; p < parameters_.size(); ++p) {
@@ -145,16 +161,26 @@ void InstanceBatch::UploadInstanced() {
         glUniform1i(instanced_->alphaFunc, alphaFunc_);
         glUniform1f(instanced_->alphaRef, alphaRef_);
     }
+    if (!es_) {
+        DesktopRenewBufferTexture(kInstanceUnit, buffer_, texture_,
+                                  staging_.size() * sizeof(float));
+        for (std::size_t p = 0; p < parameters_.size(); ++p) {
+            if (column_[p] >= 0) {
+                DesktopWriteBufferTexture(std::size_t(column_[p]) * 16, drawn_ * texels_[p] * 16,
+                                          Slot(p, 0));
+            }
+        }
+        return;
+    }
+    // A texture the GPU may still read from: the driver copies or waits,
+    // which costs more than the buffer texture's fresh storage.
     glActiveTexture(kInstanceUnit);
-    glBindTexture(GL_TEXTURE_BUFFER, texture_);
-    glBindBuffer(GL_TEXTURE_BUFFER, buffer_);
-    // Fresh storage, so the GPU's reads of the last run are not waited for.
-    glBufferData(GL_TEXTURE_BUFFER, GLsizeiptr(staging_.size() * sizeof(float)), nullptr,
-                 GL_STREAM_DRAW);
+    glBindTexture(GL_TEXTURE_2D, texture_);
     for (std::size_t p = 0; p < parameters_.size(); ++p) {
         if (column_[p] >= 0) {
-            glBufferSubData(GL_TEXTURE_BUFFER, GLintptr(column_[p]) * 16,
-                            GLsizeiptr(drawn_ * texels_[p] * 16), Slot(p, 0));
+            const std::size_t rows = (drawn_ * texels_[p] + kCapacity - 1) / kCapacity;
+            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, GLint(std::size_t(column_[p]) / kCapacity),
+                            GLsizei(kCapacity), GLsizei(rows), GL_RGBA, GL_FLOAT, Slot(p, 0));
         }
     }
 }

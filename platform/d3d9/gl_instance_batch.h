@@ -1,6 +1,6 @@
 // Draw batching: a run of BeginPass/DrawPrimitive/EndPass on one effect pass
 // whose draws differ only in parameter values is held back and drawn as one
-// instanced draw, each draw's values in an instance buffer, in the same order
+// instanced draw, each draw's values in an instance texture, in the same order
 // and so with the same pixels. The trace and the call order above the
 // backend see every call as made; only the GL commands change.
 //
@@ -21,6 +21,7 @@
 #include "gl_api.h"
 
 #include "effect_file.h"
+#include "gl_shader.h"
 #include "parameter_store.h"
 
 #include <cstddef>
@@ -30,15 +31,17 @@ struct GlProgram;
 
 class InstanceBatch {
 public:
-    // Draws per instanced draw; a longer run is drawn in several.
-    static constexpr std::size_t kCapacity = 1024;
-    // The texture unit the instance buffer is read through, above the 16
+    // Draws per instanced draw; a longer run is drawn in several. Also the
+    // instance texture's width (gl_shader.h).
+    static constexpr std::size_t kCapacity = kInstanceRowTexels;
+    // The texture unit the instance texture is read through, above the 16
     // sampler stages and the upload unit.
     static constexpr GLenum kInstanceUnit = GL_TEXTURE0 + 17;
 
     // For one effect's parameters, with room for every number parameter's
-    // values. Needs the effect's GL context current.
-    explicit InstanceBatch(const std::vector<ParameterDesc>& parameters);
+    // values: in a buffer texture, or on ES (which has none) in a 2D one.
+    // Needs the effect's GL context current.
+    InstanceBatch(const std::vector<ParameterDesc>& parameters, bool es);
     ~InstanceBatch();
     InstanceBatch(const InstanceBatch&) = delete;
     InstanceBatch& operator=(const InstanceBatch&) = delete;
@@ -71,12 +74,15 @@ private:
     void UploadInstanced();
 
     const std::vector<ParameterDesc>& parameters_;
+    bool es_;
     std::vector<std::size_t> texels_;  // per parameter: texels a value takes; 0 for a sampler
     std::vector<GLint> column_;        // per parameter: its first texel this run, or -1
     std::vector<float> base_;          // the run's first values, 16 floats per parameter
     std::vector<IDirect3DBaseTexture9*> baseTextures_;
     std::vector<float> staging_;  // kCapacity x every instanceable parameter's texels
     std::size_t usedTexels_ = 0;
+    // RGBA32F texels, in staging_'s order: a buffer texture over buffer_, or
+    // on ES a 2D texture kCapacity texels wide, a row per texel of a value.
     GLuint buffer_ = 0;
     GLuint texture_ = 0;
 

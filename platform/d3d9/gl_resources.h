@@ -10,9 +10,12 @@
 #include "gl_api.h"
 
 #include <string>
+#include <type_traits>
 
 // A vertex or index buffer with a GL buffer that Unlock updates. Uploads go
-// through GL_COPY_WRITE_BUFFER, so no draw binding is disturbed.
+// through GL_COPY_WRITE_BUFFER, so no draw binding is disturbed; except an
+// index buffer's on ES: WebGL 2 never lets a buffer that was bound elsewhere
+// hold indices, so those go through the index binding, made again after.
 template <class Base>
 class GlBuffer final : public Base {
 public:
@@ -21,8 +24,8 @@ public:
     static GlBuffer* Make(GlDevice* device, DWORD usage, UINT length, Arguments... arguments) {
         GlBuffer* buffer = new GlBuffer(device, length, arguments...);
         device->MakeCurrent();
-        glBindBuffer(GL_COPY_WRITE_BUFFER, buffer->name_);
-        glBufferData(GL_COPY_WRITE_BUFFER, length, buffer->Data(),
+        const GLenum target = buffer->BindForUpload();
+        glBufferData(target, length, buffer->Data(),
                      (usage & D3DUSAGE_DYNAMIC) != 0 ? GL_DYNAMIC_DRAW : GL_STATIC_DRAW);
         if (glGetError() == GL_OUT_OF_MEMORY) {
             buffer->Release();
@@ -45,11 +48,20 @@ protected:
         device_->MakeCurrent();
         // Held-back draws read the data as it was.
         device_->FlushDraws();
-        glBindBuffer(GL_COPY_WRITE_BUFFER, name_);
-        glBufferSubData(GL_COPY_WRITE_BUFFER, begin, end - begin, this->Data() + begin);
+        glBufferSubData(BindForUpload(), begin, end - begin, this->Data() + begin);
     }
 
 private:
+    GLenum BindForUpload() {
+        if (std::is_same_v<Base, IndexBuffer> && device_->IsEs()) {
+            device_->IndexBindingMoved();
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, name_);
+            return GL_ELEMENT_ARRAY_BUFFER;
+        }
+        glBindBuffer(GL_COPY_WRITE_BUFFER, name_);
+        return GL_COPY_WRITE_BUFFER;
+    }
+
     template <class... Arguments>
     GlBuffer(GlDevice* device, UINT length, Arguments... arguments)
         : Base(device, length, arguments...), device_(device) {

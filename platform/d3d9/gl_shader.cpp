@@ -1,6 +1,7 @@
 // Stage sources, compilation and the compiler log's line mapping.
 #include "gl_shader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <regex>
 #include <sstream>
@@ -8,8 +9,15 @@
 
 namespace {
 
-constexpr const char* kPreamble =
-    "#version 330 core\n"
+constexpr const char* kVersion = "#version 330 core\n";
+// ES leaves floats in fragment stages and samplers without a default
+// precision (or a low one); the desktop's is high everywhere.
+constexpr const char* kEsVersion =
+    "#version 300 es\n"
+    "precision highp float;\n"
+    "precision highp int;\n"
+    "precision highp sampler2D;\n";
+constexpr const char* kAttributeLocations =
     "#define ATTR_POSITION 0\n"
     "#define ATTR_NORMAL 1\n"
     "#define ATTR_COLOR 2\n"
@@ -41,18 +49,15 @@ std::string AlphaTestEpilogue(const std::string& output, const std::string& prel
            "}\n";
 }
 
-constexpr const char* kClipZEpilogue =
-    "\n#undef main\n"
-    "void main() {\n"
-    "    hush_user_main();\n"
-    "    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;\n"
-    "}\n";
+constexpr const char* kClipZRewrite = "    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;\n";
 
-// The preamble, the macros, then the stage's text with "#line 1"; with an
-// epilogue, the stage's main is renamed for the epilogue's main to call.
-std::string Assemble(const std::string& text, const D3DXMACRO* defines,
+// The version, the locations, the macros, then the stage's text with
+// "#line 1"; with an epilogue, the stage's main is renamed for the
+// epilogue's main to call.
+std::string Assemble(const std::string& text, const D3DXMACRO* defines, const ShaderTarget& target,
                      const std::string& epilogue) {
-    std::string source = kPreamble;
+    std::string source = target.es ? kEsVersion : kVersion;
+    source += kAttributeLocations;
     for (const D3DXMACRO* macro = defines; macro != nullptr && macro->Name != nullptr; ++macro) {
         source += std::string("#define ") + macro->Name + " " +
                   (macro->Definition != nullptr ? macro->Definition : "") + "\n";
@@ -64,6 +69,39 @@ std::string Assemble(const std::string& text, const D3DXMACRO* defines,
     source += text;
     source += epilogue;
     return source;
+}
+
+// On ES, the colour input declared in text is renamed "hush_Bgra_<name>"
+// and <name> becomes a global; returns the statement that fills it, or ""
+// when there is nothing to fix. The declaration keeps its lines.
+std::string SwapColourInput(const ShaderTarget& target, std::string* text) {
+    if (!target.es) {
+        return "";
+    }
+    static const std::regex kColourInput(
+        R"(layout\s*\(\s*location\s*=\s*ATTR_COLOR\s*\)\s*in\s+(vec[34])\s+(\w+)\s*;)");
+    std::smatch match;
+    if (!std::regex_search(*text, match, kColourInput)) {
+        return "";
+    }
+    const std::string type = match[1].str();
+    const std::string name = match[2].str();
+    const std::string swizzle = type == "vec4" ? ".bgra" : ".bgr";
+    const std::string declaration = match.str();
+    std::string replacement = "layout(location = ATTR_COLOR) in " + type + " hush_Bgra_" + name +
+                              "; " + type + " " + name + ";";
+    replacement.append(std::size_t(std::count(declaration.begin(), declaration.end(), '\n')), '\n');
+    text->replace(std::size_t(match.position(0)), declaration.size(), replacement);
+    return "    " + name + " = hush_Bgra_" + name + swizzle + ";\n";
+}
+
+// The vertex stage's main: the loads, the stage's own main, then clip z.
+std::string VertexEpilogue(const ShaderTarget& target, const std::string& loads) {
+    if (loads.empty() && !target.rewriteClipZ) {
+        return "";
+    }
+    return "\n#undef main\nvoid main() {\n" + loads + "    hush_user_main();\n" +
+           (target.rewriteClipZ ? kClipZRewrite : "") + "}\n";
 }
 
 const char* GlslType(ParameterType type) {
@@ -84,20 +122,20 @@ const char* GlslType(ParameterType type) {
     return "sampler2D";
 }
 
-// GLSL that reads one value of the type from texel i of the instance buffer.
+// GLSL that reads one value of the type from texel i of the instance texture.
 std::string InstanceFetch(ParameterType type) {
     switch (type) {
         case ParameterType::Float:
-            return "texelFetch(hush_Instances, i).x";
+            return "hush_Instance(i).x";
         case ParameterType::Vec2:
-            return "texelFetch(hush_Instances, i).xy";
+            return "hush_Instance(i).xy";
         case ParameterType::Vec3:
-            return "texelFetch(hush_Instances, i).xyz";
+            return "hush_Instance(i).xyz";
         case ParameterType::Mat4:
-            return "mat4(texelFetch(hush_Instances, i), texelFetch(hush_Instances, i + 1), "
-                   "texelFetch(hush_Instances, i + 2), texelFetch(hush_Instances, i + 3))";
+            return "mat4(hush_Instance(i), hush_Instance(i + 1), hush_Instance(i + 2), "
+                   "hush_Instance(i + 3))";
         default:
-            return "texelFetch(hush_Instances, i)";
+            return "hush_Instance(i)";
     }
 }
 
@@ -145,15 +183,16 @@ bool Names(const EffectFile& file, const std::string& text, const std::string& n
 }  // namespace
 
 std::string StageSource(const EffectFile& file, std::size_t stage, const D3DXMACRO* defines,
-                        bool rewriteClipZ) {
+                        const ShaderTarget& target) {
     const StageDesc& desc = file.stages[stage];
+    std::string text = file.StageText(stage);
     std::string epilogue;
     if (desc.fragment && !desc.output.empty()) {
         epilogue = AlphaTestEpilogue(desc.output, "");
-    } else if (!desc.fragment && rewriteClipZ) {
-        epilogue = kClipZEpilogue;
+    } else if (!desc.fragment) {
+        epilogue = VertexEpilogue(target, SwapColourInput(target, &text));
     }
-    return Assemble(file.StageText(stage), defines, epilogue);
+    return Assemble(text, defines, target, epilogue);
 }
 
 std::size_t InstanceTexels(ParameterType type) {
@@ -183,11 +222,18 @@ bool IsNumber(const ParameterDesc& parameter) {
 }  // namespace
 
 std::string InstancedVertexSource(const EffectFile& file, std::size_t stage,
-                                  const D3DXMACRO* defines, bool rewriteClipZ,
+                                  const D3DXMACRO* defines, const ShaderTarget& target,
                                   const std::vector<bool>& passedOn) {
     std::string text = file.StageText(stage);
-    std::string epilogue = "\n#undef main\nuniform samplerBuffer hush_Instances;\n";
     std::string loads;
+    const std::string row = std::to_string(kInstanceRowTexels);
+    std::string epilogue =
+        target.es
+            ? "\n#undef main\nuniform sampler2D hush_Instances;\n"
+              "vec4 hush_Instance(int i) {\n    return texelFetch(hush_Instances, ivec2(i % " +
+                  row + ", i / " + row + "), 0);\n}\n"
+            : "\n#undef main\nuniform samplerBuffer hush_Instances;\n"
+              "vec4 hush_Instance(int i) {\n    return texelFetch(hush_Instances, i);\n}\n";
     for (std::size_t p = 0; p < file.parameters.size(); ++p) {
         const ParameterDesc& parameter = file.parameters[p];
         if (!IsNumber(parameter)) {
@@ -207,16 +253,19 @@ std::string InstancedVertexSource(const EffectFile& file, std::size_t stage,
             loads += "    hush_Flat_" + name + " = " + name + ";\n";
         }
     }
+    // After the declarations' offsets were used: the swap moves the text.
+    loads = SwapColourInput(target, &text) + loads;
     epilogue += "void main() {\n" + loads + "    hush_user_main();\n";
-    if (rewriteClipZ) {
-        epilogue += "    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;\n";
+    if (target.rewriteClipZ) {
+        epilogue += kClipZRewrite;
     }
     epilogue += "}\n";
-    return Assemble(text, defines, epilogue);
+    return Assemble(text, defines, target, epilogue);
 }
 
 std::string InstancedFragmentSource(const EffectFile& file, std::size_t stage,
-                                    const D3DXMACRO* defines, const std::vector<bool>& passedOn) {
+                                    const D3DXMACRO* defines, const ShaderTarget& target,
+                                    const std::vector<bool>& passedOn) {
     std::string text = file.StageText(stage);
     std::string inputs;
     std::string prelude;
@@ -234,7 +283,7 @@ std::string InstancedFragmentSource(const EffectFile& file, std::size_t stage,
     std::string epilogue = desc.output.empty() ? "\n#undef main\nvoid main() {\n" + prelude +
                                                      "    hush_user_main();\n}\n"
                                                : AlphaTestEpilogue(desc.output, prelude);
-    return Assemble(text, defines, "\n" + inputs + epilogue);
+    return Assemble(text, defines, target, "\n" + inputs + epilogue);
 }
 
 void UploadUniform(GLint location, ParameterType type, const float* values, GLboolean transpose) {

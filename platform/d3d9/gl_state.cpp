@@ -62,14 +62,14 @@ GLenum GlCompare(DWORD compare) {
     }
 }
 
-GLenum GlWrap(DWORD address) {
+GLenum GlWrap(DWORD address, GLenum border) {
     switch (address) {
         case D3DTADDRESS_MIRROR:
             return GL_MIRRORED_REPEAT;
         case D3DTADDRESS_CLAMP:
             return GL_CLAMP_TO_EDGE;
         case D3DTADDRESS_BORDER:
-            return GL_CLAMP_TO_BORDER;
+            return border;
         default:
             return GL_REPEAT;
     }
@@ -88,17 +88,6 @@ GLenum GlMinFilter(DWORD minFilter, DWORD mipFilter) {
             return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
         default:
             return linear ? GL_LINEAR : GL_NEAREST;
-    }
-}
-
-GLenum GlPolygonMode(DWORD fillMode) {
-    switch (fillMode) {
-        case D3DFILL_POINT:
-            return GL_POINT;
-        case D3DFILL_WIREFRAME:
-            return GL_LINE;
-        default:
-            return GL_FILL;
     }
 }
 

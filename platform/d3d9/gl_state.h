@@ -7,11 +7,12 @@
 GLenum GlBlendFactor(DWORD blend);
 GLenum GlBlendEquation(DWORD blendOp);
 GLenum GlCompare(DWORD compare);
-GLenum GlWrap(DWORD address);
+// border: the wrap mode D3DTADDRESS_BORDER takes (ES has none; clamping to
+// the edge stands in).
+GLenum GlWrap(DWORD address, GLenum border);
 GLenum GlMagFilter(DWORD filter);
 // The minifying filter and the mipmap filter together.
 GLenum GlMinFilter(DWORD minFilter, DWORD mipFilter);
-GLenum GlPolygonMode(DWORD fillMode);
 // Direct3D culls by winding as seen on screen: D3DCULL_CCW drops triangles
 // that run counter-clockwise there, so GL's front faces must be the
 // clockwise ones, and the other way round for D3DCULL_CW.

@@ -16,19 +16,20 @@ namespace {
 
 bool g_clipControlAllowed = true;
 
-EM_JS(bool, HasClipControlExtension, (),
-      { return !!(GLctx && GLctx.getExtension('EXT_clip_control')); });
-
-EM_JS(void, ClipControl, (GLenum origin, GLenum depth), {
-    const extension = GLctx.getExtension('EXT_clip_control');
-    extension.clipControlEXT(origin, depth);
+// Direct3D's clip space, z from 0 to 1, on the current context; false where
+// the browser lacks the extension.
+// clang-format off
+EM_JS(bool, ClipDepthFromZero, (), {
+    const extension = GLctx && GLctx.getExtension('EXT_clip_control');
+    if (!extension) {
+        return false;
+    }
+    extension.clipControlEXT(extension.LOWER_LEFT_EXT, extension.ZERO_TO_ONE_EXT);
+    return true;
 });
+// clang-format on
 
 }  // namespace
-
-extern "C" void glClipControl(GLenum origin, GLenum depth) {
-    ClipControl(origin, depth);
-}
 
 std::unique_ptr<GlContext> GlContext::Create(GlWindow* window, std::string* failure) {
     if (window == nullptr) {
@@ -57,7 +58,8 @@ std::unique_ptr<GlContext> GlContext::Create(GlWindow* window, std::string* fail
         return nullptr;
     }
     emscripten_webgl_make_context_current(context->context_);
-    context->clipControl_ = g_clipControlAllowed && HasClipControlExtension();
+    context->es_ = true;
+    context->clipControl_ = g_clipControlAllowed && ClipDepthFromZero();
     context->textureStorage_ = true;
     return context;
 }

@@ -19,19 +19,22 @@ struct Canvas {
 
 Canvas g_canvas{};
 
+// clang-format off
 EM_JS(void, FitCanvasToPage, (), {
     const canvas = document.querySelector('#canvas');
     const ratio = window.devicePixelRatio || 1;
     const width = Math.max(1, Math.round(window.innerWidth * ratio));
     const height = Math.max(1, Math.round(window.innerHeight * ratio));
-    if (canvas.width != = width || canvas.height != = height) {
+    if (canvas.width !== width || canvas.height !== height) {
         canvas.width = width;
         canvas.height = height;
     }
 });
 
-EM_JS(void, SetCanvasVisible, (bool visible),
-      { document.querySelector('#canvas').style.visibility = visible ? 'visible' : 'hidden'; });
+EM_JS(void, SetCanvasVisible, (bool visible), {
+    document.querySelector('#canvas').style.visibility = visible ? 'visible' : 'hidden';
+});
+// clang-format on
 
 EM_BOOL Resized(int, const EmscriptenUiEvent*, void*) {
     FitCanvasToPage();

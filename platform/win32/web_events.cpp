@@ -14,8 +14,11 @@ constexpr const char* kCanvas = "#canvas";
 
 bool g_fullscreen = false;
 
-EM_ASYNC_JS(void, AwaitAnimationFrame, (),
-            { await new Promise((resolve) = > requestAnimationFrame(() = > resolve())); });
+// clang-format off
+EM_ASYNC_JS(void, AwaitAnimationFrame, (), {
+    await new Promise((resolve) => requestAnimationFrame(() => resolve()));
+});
+// clang-format on
 
 void Key(int virtualKey, bool down, bool repeat) {
     win32::detail::RecordKey(virtualKey, down);

@@ -10,46 +10,47 @@ namespace {
 bool g_showing = false;
 
 // buttons: "id label" pairs, one a line, the first the default.
-EM_ASYNC_JS(int, ShowOverlay,
-            (const char* text, const char* caption, const char* buttons, int closed), {
-                const box = document.createElement('div');
-                box.className = 'hush-message';
-                box.setAttribute('role', 'dialog');
-                box.setAttribute('aria-modal', 'true');
-                const title = document.createElement('div');
-                title.className = 'hush-caption';
-                title.textContent = UTF8ToString(caption);
-                const body = document.createElement('div');
-                body.className = 'hush-text';
-                body.textContent = UTF8ToString(text);
-                const row = document.createElement('div');
-                row.className = 'hush-buttons';
-                box.append(title, body, row);
-                const answer = await new Promise((resolve) = > {
-                    const choices = UTF8ToString(buttons).split('\n').map((line) = > {
-                        const space = line.indexOf(' ');
-                        return [ Number(line.slice(0, space)), line.slice(space + 1) ];
-                    });
-                    for (const[id, label] of choices) {
-                        const button = document.createElement('button');
-                        button.type = 'button';
-                        button.textContent = label;
-                        button.addEventListener('click', () = > resolve(id));
-                        row.append(button);
-                    }
-                    box.addEventListener(
-                        'keydown', (event) = > {
-                            if (event.key == = 'Escape') {
-                                event.preventDefault();
-                                resolve(closed);
-                            }
-                        });
-                    document.body.append(box);
-                    row.firstChild.focus();
-                });
-                box.remove();
-                return answer;
-            });
+// clang-format off
+EM_ASYNC_JS(int, ShowOverlay, (const char* text, const char* caption, const char* buttons,
+                                int closed), {
+    const box = document.createElement('div');
+    box.className = 'hush-message';
+    box.setAttribute('role', 'dialog');
+    box.setAttribute('aria-modal', 'true');
+    const title = document.createElement('div');
+    title.className = 'hush-caption';
+    title.textContent = UTF8ToString(caption);
+    const body = document.createElement('div');
+    body.className = 'hush-text';
+    body.textContent = UTF8ToString(text);
+    const row = document.createElement('div');
+    row.className = 'hush-buttons';
+    box.append(title, body, row);
+    const answer = await new Promise((resolve) => {
+        const choices = UTF8ToString(buttons).split('\n').map((line) => {
+            const space = line.indexOf(' ');
+            return [Number(line.slice(0, space)), line.slice(space + 1)];
+        });
+        for (const choice of choices) {
+            const button = document.createElement('button');
+            button.type = 'button';
+            button.textContent = choice[1];
+            button.addEventListener('click', () => resolve(choice[0]));
+            row.append(button);
+        }
+        box.addEventListener('keydown', (event) => {
+            if (event.key === 'Escape') {
+                event.preventDefault();
+                resolve(closed);
+            }
+        });
+        document.body.append(box);
+        row.firstChild.focus();
+    });
+    box.remove();
+    return answer;
+});
+// clang-format on
 
 const char* ButtonsOf(UINT type) {
     switch (type & MB_TYPEMASK) {

@@ -8,12 +8,14 @@
 
 namespace {
 
+// clang-format off
 EM_JS(void, CountFrame, (), { window.hushFrames = (window.hushFrames || 0) + 1; });
 EM_JS(void, SayReady, (), { document.title = 'hush ready'; });
 EM_JS(void, SayEnded, (int status), {
     window.hushExitStatus = status;
     document.title = 'hush ended';
 });
+// clang-format on
 
 }  // namespace
 

@@ -11,12 +11,14 @@ namespace {
 // Win32 shows the cursor while this count is 0 or more.
 int g_cursorCount = 0;
 
+// clang-format off
 EM_JS(int, ScreenWidth, (),
       { return Math.round(window.screen.width * (window.devicePixelRatio || 1)); });
 EM_JS(int, ScreenHeight, (),
       { return Math.round(window.screen.height * (window.devicePixelRatio || 1)); });
 EM_JS(void, SetCanvasCursor, (bool shown),
       { document.querySelector('#canvas').style.cursor = shown ? 'auto' : 'none'; });
+// clang-format on
 
 }  // namespace
 

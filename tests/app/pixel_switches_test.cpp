@@ -1,6 +1,7 @@
 // Each optimisation that must keep the pixels has a switch in the
 // environment; captures of stretches where it acts are the same, byte for
-// byte, with it off, and so are their call traces.
+// byte, with it off, and so are their call traces. So are they with the
+// OpenGL ES context that stands in for WebGL 2.
 #include "tests/app/HushProcess.h"
 
 #include <gtest/gtest.h>
@@ -67,9 +68,14 @@ TEST_P(PixelSwitchTest, CapturesAndTracesAreTheSameWithItOff) {
 // 140 s (skipping); pictures and a model drawn from what the worker decoded
 // ahead (decoding ahead).
 const PixelSwitch kPixelSwitches[] = {
-    {"HUSH_D3D9_BATCHING", {"66", "106"}},        {"HUSH_DEVICE_MAGNIFIED_FILTER", {"23", "101.5"}},
-    {"HUSH_DEVICE_SKIP_CLEAR", {"101.5", "140"}}, {"HUSH_DEVICE_CULLING", {"101.5"}},
+    {"HUSH_D3D9_BATCHING", {"66", "106"}},
+    {"HUSH_DEVICE_MAGNIFIED_FILTER", {"23", "101.5"}},
+    {"HUSH_DEVICE_SKIP_CLEAR", {"101.5", "140"}},
+    {"HUSH_DEVICE_CULLING", {"101.5"}},
     {"HUSH_D3D9_DECODE_AHEAD", {"23", "106"}},
+    // ES: pictures, mask and tunnel; model W; the particles; Q fading in
+    // over the tunnel; Q.
+    {"HUSH_D3D9_GLES", {"23", "48.5", "66", "101.5", "111"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Switches, PixelSwitchTest, testing::ValuesIn(kPixelSwitches),

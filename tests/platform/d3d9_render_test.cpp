@@ -1,7 +1,8 @@
 // The OpenGL device drawn offscreen and read back: placement by the
 // matrices, texture orientation and repeat, pictures decoded ahead,
 // blending, culling, clip depth, viewports, the alpha test, the model vertex
-// layout, effect parameters and compile errors.
+// layout, indexed draws from a base vertex, effect parameters and compile
+// errors.
 #include <d3d9.h>
 #include <d3d9_standin.h>
 #include <d3dx9.h>
@@ -554,6 +555,56 @@ technique Model { pass { CullMode = None; VertexShader = ModelVS; PixelShader = 
 
     model->Release();
     declaration->Release();
+    indices->Release();
+    buffer->Release();
+}
+
+// ES draws have no base vertex: the inputs are bound that many vertices on,
+// and bound again for a draw without one.
+TEST_F(GlDevice, IndexedDrawsCountFromTheBaseVertex) {
+    const Vertex vertices[8] = {{-1, -1, 0.5f, 0xFFFF0000, 0, 0}, {-1, 1, 0.5f, 0xFFFF0000, 0, 0},
+                                {1, -1, 0.5f, 0xFFFF0000, 0, 0},  {1, 1, 0.5f, 0xFFFF0000, 0, 0},
+                                {-1, -1, 0.5f, 0xFF00FF00, 0, 0}, {-1, 1, 0.5f, 0xFF00FF00, 0, 0},
+                                {1, -1, 0.5f, 0xFF00FF00, 0, 0},  {1, 1, 0.5f, 0xFF00FF00, 0, 0}};
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+    ASSERT_EQ(
+        device_->CreateVertexBuffer(sizeof vertices, 0, 0x142, D3DPOOL_MANAGED, &buffer, nullptr),
+        D3D_OK);
+    ASSERT_EQ(device_->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr),
+              D3D_OK);
+    void* data = nullptr;
+    buffer->Lock(0, 0, &data, 0);
+    std::memcpy(data, vertices, sizeof vertices);
+    buffer->Unlock();
+    const WORD list[6] = {0, 1, 2, 2, 1, 3};
+    indices->Lock(0, 0, &data, 0);
+    std::memcpy(data, list, sizeof list);
+    indices->Unlock();
+    ASSERT_EQ(device_->SetStreamSource(0, buffer, 0, sizeof(Vertex)), D3D_OK);
+    ASSERT_EQ(device_->SetIndices(indices), D3D_OK);
+    effect_->SetTechnique("Flat");
+    effect_->SetMatrix("WVP", &identity_);
+
+    Clear(0xFF000000);
+    effect_->Begin(nullptr, 0);
+    effect_->BeginPass(0);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 4, 0, 4, 0, 2), D3D_OK);
+    effect_->EndPass();
+    effect_->End();
+    Present();
+    EXPECT_EQ(Pixel(32, 32), kGreen);
+
+    Clear(0xFF000000);
+    effect_->Begin(nullptr, 0);
+    effect_->BeginPass(0);
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    effect_->EndPass();
+    effect_->End();
+    Present();
+    EXPECT_EQ(Pixel(32, 32), kRed);
+
+    device_->SetStreamSource(0, quad_, 0, sizeof(Vertex));
     indices->Release();
     buffer->Release();
 }

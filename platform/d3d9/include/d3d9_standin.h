@@ -22,6 +22,11 @@ D3D9_API HRESULT ReadWindowPixels(IDirect3DDevice9* device, std::vector<BYTE>* r
 // (tests of that path).
 D3D9_API void AllowClipControl(bool allowed);
 
+// Devices created while the environment sets HUSH_D3D9_GLES=1 draw on an
+// OpenGL ES 3.0 context under WebGL 2's rules (GLSL ES 3.00, no buffer
+// textures, GL_BGRA or base-vertex draws), as the browser build does, with
+// the same pixels; without ES 3.0 the device cannot be made.
+
 // Whether devices created from now on batch draws (on unless the
 // environment sets HUSH_D3D9_BATCHING=0): a run of BeginPass, DrawPrimitive,
 // EndPass on one effect pass whose draws differ only in parameter values
