@@ -3,6 +3,7 @@
 #include "platform/bass/DecodedPcm.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 namespace bass {
@@ -18,6 +19,20 @@ void DecodedPcm::Commit(std::int64_t frames) {
     // Taking the lock orders this wake-up after a waiter's test of the count.
     std::lock_guard<std::mutex> lock(progressMutex_);
     progress_.notify_all();
+}
+
+DecodedPcm::Sample DecodedPcm::ToSample(float value) {
+    return static_cast<Sample>(std::lrint(std::clamp(value, -1.0f, 1.0f) * 32767.0f));
+}
+
+void DecodedPcm::Append(const float* left, const float* right, std::int64_t frames) {
+    const std::int64_t count = std::min(frames, Room());
+    Sample* out = Tail();
+    for (std::int64_t i = 0; i < count; ++i) {
+        out[i * kChannels] = ToSample(left[i]);
+        out[i * kChannels + 1] = ToSample(right[i]);
+    }
+    Commit(count);
 }
 
 void DecodedPcm::Finish() {

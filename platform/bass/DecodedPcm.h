@@ -1,6 +1,7 @@
 // The decoded music of one stream: stereo 16-bit frames at the output rate
 // (half the memory of floats, and what the music holds anyway), filled
-// progressively by the decoder thread and read, as floats in [-1, 1], by the
+// progressively by a decoder (the desktop's thread, or the browser's decoded
+// planes on the web) and read, as floats in [-1, 1], by the
 // output callback and the FFT at the same time. Frames not yet decoded read
 // as silence.
 #pragma once
@@ -27,6 +28,13 @@ public:
     Sample* Tail() { return samples_.get() + decoded_.load(std::memory_order_relaxed) * kChannels; }
     std::int64_t Room() const { return capacity_ - decoded_.load(std::memory_order_relaxed); }
     void Commit(std::int64_t frames);
+    // Appends float planes (`right` may be `left` for mono), each sample
+    // stored as the desktop's converter stores it, and publishes them. What
+    // does not fit is dropped.
+    void Append(const float* left, const float* right, std::int64_t frames);
+    // A float sample as the desktop's converter (SDL's, vectorised) makes it
+    // 16-bit: clamped to [-1, 1], scaled by 32767, rounded to nearest even.
+    static Sample ToSample(float value);
     // No more frames will come (the file ended, failed or decoding stopped).
     void Finish();
 

@@ -2,15 +2,8 @@
 #include "platform/bass/PlayClock.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace bass {
-
-std::int64_t MonotonicNanos() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 void PlayClock::Play(Source source, bool fromStart, bool running, std::int64_t now,
                      std::int64_t startFrame) {
@@ -18,7 +11,8 @@ void PlayClock::Play(Source source, bool fromStart, bool running, std::int64_t n
     if (playing_ && !fromStart) {
         return;
     }
-    position_ = fromStart ? startFrame : HeardLocked(now);
+    position_ = StartLocked(fromStart, startFrame, now);
+    played_ = true;
     playing_ = true;
     source_ = source;
     deviceFirst_ = position_;
@@ -26,6 +20,22 @@ void PlayClock::Play(Source source, bool fromStart, bool running, std::int64_t n
     deviceTime_ = now;
     running_ = running;
     runSince_ = now;
+}
+
+std::int64_t PlayClock::Start(bool fromStart, std::int64_t startFrame, std::int64_t now) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return StartLocked(fromStart, startFrame, now);
+}
+
+std::int64_t PlayClock::StartLocked(bool fromStart, std::int64_t startFrame,
+                                    std::int64_t now) const {
+    // A stream never played before is played from its start.
+    return fromStart || !played_ ? startFrame : HeardLocked(now);
+}
+
+bool PlayClock::Playing() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return playing_;
 }
 
 bool PlayClock::PlaysOnDevice() const {

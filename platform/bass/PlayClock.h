@@ -9,7 +9,9 @@
 
 namespace bass {
 
-// Nanoseconds of a monotonic clock.
+// Nanoseconds of the clock streams are timed by: the steady clock on the
+// desktop; on the web the audio context's clock at the sample the listener
+// hears now.
 std::int64_t MonotonicNanos();
 
 class PlayClock {
@@ -18,11 +20,15 @@ public:
 
     explicit PlayClock(int rate) : rate_(rate) {}
 
-    // Starts playing, from startFrame or from where it stopped. A wall clock
-    // runs only while `running` (the output is started).
+    // Starts playing, from startFrame (from the start, or the first time)
+    // or from where it stopped. A wall clock runs only while `running` (the
+    // output is started).
     void Play(Source source, bool fromStart, bool running, std::int64_t now,
               std::int64_t startFrame = 0);
+    // The frame Play would start from now.
+    std::int64_t Start(bool fromStart, std::int64_t startFrame, std::int64_t now) const;
     bool PlaysOnDevice() const;
+    bool Playing() const;
 
     // The output was stopped or started again (wall clock only; a device
     // simply stops calling back).
@@ -42,9 +48,11 @@ public:
 
 private:
     std::int64_t HeardLocked(std::int64_t now) const;
+    std::int64_t StartLocked(bool fromStart, std::int64_t startFrame, std::int64_t now) const;
 
     const int rate_;
     mutable std::mutex mutex_;
+    bool played_ = false;
     bool playing_ = false;
     Source source_ = Source::WallClock;
     // Frozen position while not playing (or while the wall clock is paused),

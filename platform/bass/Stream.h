@@ -1,5 +1,6 @@
-// One music stream: the file decoded ahead on its own thread, where it is
-// heard, and the FFT of what is heard.
+// One music stream: the file decoded (on the desktop ahead on its own thread,
+// on the web by the browser before the stream exists), where it is heard,
+// and the FFT of what is heard.
 #pragma once
 
 #include "platform/bass/DecodedPcm.h"
@@ -26,6 +27,11 @@ public:
     // Null with a BASS error code in `error` when that fails.
     static std::unique_ptr<Stream> Create(std::vector<unsigned char> bytes, int rate, bool capture,
                                           int& error);
+    // A stream for music of `fileFrames` frames at `fileRate`, its store
+    // allocated for them at `rate` and still empty: the decoder fills Pcm().
+    // Null with a BASS error code in `error` when that fails.
+    static std::unique_ptr<Stream> ForMusic(std::int64_t fileFrames, long fileRate, int rate,
+                                            bool capture, int& error);
     ~Stream();
     Stream(const Stream&) = delete;
     Stream& operator=(const Stream&) = delete;
@@ -34,6 +40,7 @@ public:
     void StopDecoding();
 
     PlayClock& Clock() { return clock_; }
+    DecodedPcm& Pcm() { return pcm_; }
     // Output callback: mixes the next `frames` stereo frames into out.
     void MixInto(float* out, int frames, float gain, std::int64_t now);
 
@@ -41,6 +48,8 @@ public:
     // magnitudes and returns the bytes written. In capture mode it first
     // waits for the decoder to reach the analysed samples.
     DWORD FetchSpectrum(int size, float* out);
+    // The sum of the latest fetch's magnitudes, where the web page reads it.
+    const float* FetchedSum() const { return &fetchedSum_; }
 
     // Capture mode only (false otherwise): where the stream is heard.
     bool SetHeardTime(double seconds);
@@ -63,6 +72,7 @@ private:
     std::atomic<std::int64_t> captureFrame_{0};
     std::mutex fetchMutex_;
     SpectrumFft fft_;
+    float fetchedSum_ = 0.0f;
 };
 
 }  // namespace bass

@@ -4,7 +4,11 @@
 #include <bass_standin.h>
 #include <win32_standin.h>
 
+#ifdef __EMSCRIPTEN__
+#include "platform/bass/web_audio_system.h"
+#else
 #include "platform/bass/AudioSystem.h"
+#endif
 
 #include <cstdio>
 #include <memory>
