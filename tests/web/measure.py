@@ -60,8 +60,8 @@ def download_sizes(web_dir):
     return rows, pictures, music, files
 
 
-def mib(size):
-    return "%.2f MiB" % (size / 1048576)
+def mb(size):
+    return "%.2f MB" % (size / 1e6)
 
 
 def open_page(browser, url):
@@ -118,10 +118,10 @@ def main():
     print("| file | bytes | gzip -6 |")
     print("|---|---:|---:|")
     for name, size, packed in rows:
-        print("| `%s` | %s | %s |" % (name, mib(size), mib(packed)))
-    print("| all | %s | %s |" % (mib(total), mib(sum(packed for _, _, packed in rows))))
+        print("| `%s` | %s | %s |" % (name, mb(size), mb(packed)))
+    print("| all | %s | %s |" % (mb(total), mb(sum(packed for _, _, packed in rows))))
     print("\nOf `hush.data` (%d files): pictures and textures %s (%.0f%% of all), music %s (%.0f%%).\n"
-          % (len(files), mib(pictures), 100 * pictures / total, mib(music), 100 * music / total))
+          % (len(files), mb(pictures), 100 * pictures / total, mb(music), 100 * music / total))
 
     with PageServer(args.web_dir) as server, Browser("llvmpipe") as browser:
         print("renderer:", browser.evaluate(
