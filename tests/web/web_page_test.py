@@ -110,6 +110,14 @@ class PromptTest(PageCase):
                                                " return !!p && p.getClientRects().length > 0; })()"),
                          "the prompt is still shown")
 
+    def test_quit_answer_leaves_the_page(self):
+        self.browser.open("about:blank")
+        self.browser.wait_for("location.href === 'about:blank'", 30)
+        self.open()
+        self.browser.wait_for("document.querySelector('#hush-prompt button[data-answer=quit]')", READY_SECONDS)
+        self.browser.click("#hush-prompt button[data-answer=quit]")
+        self.browser.wait_for("location.href === 'about:blank'", 30, "the page left")
+
 
 class HeldFrameTest(PageCase):
     """The canvas at a held show time against the desktop build's capture."""
