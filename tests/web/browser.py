@@ -5,8 +5,10 @@ fd 4, each message one JSON object ended by a NUL byte
 (--remote-debugging-pipe), so nothing but the standard library is needed.
 
 Two renderers: "swiftshader" (headless, Chromium's own software GL; runs
-anywhere) and "llvmpipe" (a normal window on a private X server through
-xvfb-run, with ANGLE on Mesa's llvmpipe: several times faster).
+anywhere) and "llvmpipe" (a normal window on a private Xvfb, with ANGLE on
+Mesa's llvmpipe: several times faster). Xvfb picks its own free display
+(-displayfd), so browsers started side by side never race for one, as
+`xvfb-run -a` can.
 """
 
 import base64
@@ -78,8 +80,12 @@ class Browser:
         self._answered = threading.Condition()
         self._events = queue.Queue()
         self._closed = False
-        self._start()
+        self._x_server = None
+        self._process = None
+        self._to_browser = self._from_browser = None
+        self._log = None
         try:
+            self._start()
             self._attach()
         except BaseException:
             self.close()
@@ -87,7 +93,32 @@ class Browser:
 
     # --- process and pipe ---
 
+    def _start_x_server(self):
+        """A private Xvfb; returns its display name."""
+        if not shutil.which("Xvfb"):
+            raise BrowserError("Xvfb is not installed (Debian package xvfb)")
+        read_end, write_end = os.pipe()
+        # The screen is larger than the window so that the browser's own
+        # bars never push the page below the viewport's size.
+        self._x_server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1200x24", "-nolisten", "tcp", "-noreset"],
+            stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+            pass_fds=(write_end,),
+            start_new_session=True,
+        )
+        os.close(write_end)
+        with os.fdopen(read_end) as answer:
+            number = answer.readline().strip()
+        if not number:
+            raise BrowserError("Xvfb did not start")
+        return ":" + number
+
     def _start(self):
+        environment = dict(os.environ)
+        if self.renderer == "llvmpipe":
+            environment["DISPLAY"] = self._start_x_server()
         to_browser_read, self._to_browser = os.pipe()
         self._from_browser, from_browser_write = os.pipe()
         width, height = VIEWPORT
@@ -97,12 +128,6 @@ class Browser:
             "--window-size=%d,%d" % (width, height),
             "about:blank",
         ]
-        if self.renderer == "llvmpipe":
-            if not shutil.which("xvfb-run"):
-                raise BrowserError("xvfb-run is not installed (Debian package xvfb)")
-            # The screen is larger than the window so that the browser's own
-            # bars never push the page below the viewport's size.
-            command = ["xvfb-run", "-a", "-s", "-screen 0 1600x1200x24"] + command
 
         def child_fds():
             # Move the pipe ends above 4 first: one of them may be 3 or 4.
@@ -117,6 +142,7 @@ class Browser:
         self._process = subprocess.Popen(
             command,
             stdin=subprocess.DEVNULL,
+            env=environment,
             stdout=self._log,
             stderr=self._log,
             close_fds=False,
@@ -214,23 +240,28 @@ class Browser:
             {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": False},
         )
 
+    @staticmethod
+    def _stop(process):
+        if process is None or process.poll() is not None:
+            return
+        try:
+            os.killpg(process.pid, 15)
+        except ProcessLookupError:
+            pass
+        try:
+            process.wait(10)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, 9)
+            process.wait()
+
     def close(self):
-        if self._process.poll() is None:
-            try:
-                os.killpg(self._process.pid, 15)
-            except ProcessLookupError:
-                pass
-            try:
-                self._process.wait(10)
-            except subprocess.TimeoutExpired:
-                os.killpg(self._process.pid, 9)
-                self._process.wait()
+        self._stop(self._process)
+        self._stop(self._x_server)
         for fd in (self._to_browser, self._from_browser):
-            try:
+            if fd is not None:
                 os.close(fd)
-            except OSError:
-                pass
-        self._log.close()
+        if self._log:
+            self._log.close()
         shutil.rmtree(self._profile, ignore_errors=True)
 
     def __enter__(self):
