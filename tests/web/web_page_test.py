@@ -49,12 +49,6 @@ MOVING_BOUND = 0.93
 MISSING_FILE = "data/shaders/offset_mapper.fx"
 
 
-def setUpModule():
-    for name, folder, holds in (("HUSH_WEB_DIR", WEB_DIR, "hush.html"), ("HUSH_RUN_DIR", RUN_DIR, "hush")):
-        if not os.path.isfile(os.path.join(folder, holds)):
-            raise RuntimeError("%s=%r holds no %s" % (name, folder, holds))
-
-
 class PageCase(unittest.TestCase):
     """One browser and one server for each class."""
 
@@ -62,6 +56,9 @@ class PageCase(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
+        for name, folder, holds in (("HUSH_WEB_DIR", WEB_DIR, "hush.html"), ("HUSH_RUN_DIR", RUN_DIR, "hush")):
+            if not os.path.isfile(os.path.join(folder, holds)):
+                raise RuntimeError("%s=%r holds no %s" % (name, folder, holds))
         folders = ([cls.extra_folder] if cls.extra_folder else []) + [WEB_DIR]
         cls.server = PageServer(*folders)
         cls.browser = Browser(RENDERER)
