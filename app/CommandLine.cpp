@@ -103,10 +103,12 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
         ->type_name("N")
         ->check(CLI::Range(1, kMaxFps).description(""))
         ->needs(captureOption);
-    app.add_option("--from", capture.from, "Show clock of the first captured frame (default 0)")
-        ->type_name("T0")
-        ->check(kShowTime)
-        ->needs(captureOption);
+    double from = 0.0;
+    CLI::Option* fromOption =
+        app.add_option("--from", from,
+                       "Show clock of the first captured frame, or where a run starts (default 0)")
+            ->type_name("T0")
+            ->check(kShowTime);
     CLI::Option* toOption =
         app.add_option("--to", capture.to,
                        "Capture no frame whose show clock passes T1 (default: the show's end)")
@@ -132,6 +134,16 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
         ->check(CLI::Range(1, kMaxBenchFrames).description(""))
         ->needs(benchFlag);
     app.add_flag("--json", bench.json, "Print the benchmark as one JSON object")->needs(benchFlag);
+    CLI::Option* holdOption =
+        app.add_option("--hold", options.start.holdAt,
+                       "Show the show with its clock held at T (and the music analysed there), "
+                       "frame after frame until Escape")
+            ->type_name("T")
+            ->check(kBenchTime)
+            ->excludes(captureOption)
+            ->excludes(benchFlag)
+            ->excludes(fromOption);
+    benchFlag->excludes(fromOption);
 
     try {
         app.parse(argc, argv);
@@ -148,6 +160,12 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CommandLi
     if (captureOption->count() > 0 && capture.out.empty()) {
         err << kProgram << ": --capture needs a folder or a .mp4/.mkv file name\n";
         return kUsageExitCode;
+    }
+    options.start.hold = holdOption->count() > 0;
+    if (captureOption->count() > 0) {
+        capture.from = from;
+    } else {
+        options.start.from = from;
     }
     if (toOption->count() > 0 && capture.to < capture.from) {
         err << kProgram << ": --to " << capture.to << " lies before --from " << capture.from

@@ -34,8 +34,18 @@ struct BenchSettings {
     bool json = false;
 };
 
+// A plain run shown from a later show time (--from T), or held at one
+// (--hold T): the clock held there frame after frame, the music analysed
+// there, as a bench at T would time it.
+struct ShowStart {
+    double from = 0.0;
+    bool hold = false;
+    double holdAt = 0.0;
+};
+
 struct CommandLineOptions {
     DisplayChoice display = DisplayChoice::Ask;
+    ShowStart start;
     std::string logFile;    // empty: the HTML log stays off
     std::string dataDir;    // empty: see ChooseDataFolder
     std::string traceFile;  // absolute; empty: no call trace

@@ -6,6 +6,8 @@
 #include "app/CommandLine.h"
 #include "app/capture/FftTap.h"
 #include "app/capture/FrameTrace.h"
+#include "app/capture/HeldShow.h"
+#include "app/capture/LaterStart.h"
 #include "app/WinMain.h"
 #include "app/Window.h"
 
@@ -18,15 +20,21 @@ namespace {
 
 bool g_capturing = false;
 bool g_benching = false;
+ShowStart g_start;
 
 // Start-up is over: the analyser and the timer exist, the first frame is next.
 void StartLoop() {
-    TapFft(g_capturing || g_benching);
+    TapFft(g_capturing || g_benching || g_start.hold);
     if (g_capturing) {
         BeginCaptureFrames();
     }
     if (g_benching) {
         BeginBenchFrames();
+    }
+    if (g_start.hold) {
+        BeginHeldFrames();
+    } else if (g_start.from > 0.0) {
+        StartShowAt(g_start.from);
     }
 }
 
@@ -64,7 +72,12 @@ int main(int argc, char** argv) try {
     if (g_benching) {
         StartBench(options.bench);
     }
-    if (g_capturing || g_benching || tracing) {
+    g_start = options.start;
+    PrepareShowStart(g_start.from);
+    if (g_start.hold) {
+        StartHeldShow(g_start.holdAt);
+    }
+    if (g_capturing || g_benching || tracing || g_start.hold || g_start.from > 0.0) {
         g_loopStartHook = &StartLoop;
     }
     if (options.display == DisplayChoice::Windowed) {

@@ -4,6 +4,7 @@
 
 #include "app/bench/BenchReport.h"
 #include "app/capture/CaptureClock.h"
+#include "app/capture/HeldClock.h"
 #include "app/Timer.h"
 #include "app/Window.h"
 #include "device/DeviceSwitches.h"
@@ -88,14 +89,8 @@ std::string LoadAverage() {
     return one + " " + five + " " + fifteen;
 }
 
-// Puts the timer's last count 1/60 s before t and the counter at t: the next
-// update reads the show clock t and a frame time of 1/60 s.
 void HoldClockAt(double t) {
-    const CaptureClock clock(kBenchFps, t, g_bench.countsPerSecond);
-    const std::int64_t count = clock.CountAt(0);
-    win32::SetVirtualClock(count - g_bench.countsPerSecond / kBenchFps);
-    g_timer->Update(0.0f);
-    win32::SetVirtualClock(count);
+    HoldShowClockAt(t, kBenchFps, g_bench.countsPerSecond);
 }
 
 bool BenchFrameDone() {

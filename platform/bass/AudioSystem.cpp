@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -250,7 +251,8 @@ int AudioSystem::Play(HSTREAM handle, bool fromStart) {
     // Without an initialised output nothing could start it: silent playback
     // keeps time from the moment it is played.
     const bool running = output_ == Output::None || started_;
-    stream->Clock().Play(source, fromStart, running, MonotonicNanos());
+    stream->Clock().Play(source, fromStart, running, MonotonicNanos(),
+                         std::llround(startSeconds_.load() * rate_));
     return BASS_OK;
 }
 

@@ -43,6 +43,7 @@ public:
     void NoticeDeviceRemoval();
 
     void SetCaptureMode(bool on) { capture_.store(on); }
+    void SetStartTime(double seconds) { startSeconds_.store(seconds); }
 
 private:
     enum class Output { None, Device, NoSound, Capture };
@@ -67,6 +68,7 @@ private:
     int rate_ = 44100;
     std::atomic<DWORD> volume_{100};
     std::atomic<bool> capture_{false};
+    std::atomic<double> startSeconds_{0.0};
     std::atomic<SDL_AudioDeviceID> watchedDevice_{0};
     std::atomic<bool> deviceRemoved_{false};
 

@@ -12,12 +12,13 @@ std::int64_t MonotonicNanos() {
         .count();
 }
 
-void PlayClock::Play(Source source, bool fromStart, bool running, std::int64_t now) {
+void PlayClock::Play(Source source, bool fromStart, bool running, std::int64_t now,
+                     std::int64_t startFrame) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (playing_ && !fromStart) {
         return;
     }
-    position_ = fromStart ? 0 : HeardLocked(now);
+    position_ = fromStart ? startFrame : HeardLocked(now);
     playing_ = true;
     source_ = source;
     deviceFirst_ = position_;

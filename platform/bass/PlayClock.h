@@ -18,9 +18,10 @@ public:
 
     explicit PlayClock(int rate) : rate_(rate) {}
 
-    // Starts playing, from frame 0 or from where it stopped. A wall clock
+    // Starts playing, from startFrame or from where it stopped. A wall clock
     // runs only while `running` (the output is started).
-    void Play(Source source, bool fromStart, bool running, std::int64_t now);
+    void Play(Source source, bool fromStart, bool running, std::int64_t now,
+              std::int64_t startFrame = 0);
     bool PlaysOnDevice() const;
 
     // The output was stopped or started again (wall clock only; a device

@@ -136,6 +136,10 @@ void SetCaptureMode(bool on) {
     AudioSystem::Instance().SetCaptureMode(on);
 }
 
+void SetStartTime(double seconds) {
+    AudioSystem::Instance().SetStartTime(seconds);
+}
+
 BOOL SetHeardTime(HSTREAM handle, double seconds) {
     const std::shared_ptr<Stream> stream = AudioSystem::Instance().Find(handle);
     if (stream == nullptr) {

@@ -5,26 +5,13 @@
 
 #include "factories.h"
 #include "gl_device.h"
+#include "gl_window.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-// The Win32 stand-in's window table. Referenced weakly, so the Direct3D
-// stand-in also links into programs without it; there it draws offscreen
-// only and refuses window handles.
-namespace win32 {
-__attribute__((weak)) void* SdlWindowOf(HWND window);
-}
-
 namespace {
-
-SDL_Window* WindowOf(HWND window) {
-    if (&win32::SdlWindowOf == nullptr) {
-        return nullptr;
-    }
-    return static_cast<SDL_Window*>(win32::SdlWindowOf(window));
-}
 
 class GlDirect3D final : public ComObject<IDirect3D9> {
 public:
@@ -39,9 +26,9 @@ public:
         }
         const HWND handle =
             parameters->hDeviceWindow != nullptr ? parameters->hDeviceWindow : focusWindow;
-        SDL_Window* window = nullptr;
+        GlWindow* window = nullptr;
         if (handle != nullptr) {
-            window = WindowOf(handle);
+            window = GlWindowOf(handle);
             if (window == nullptr) {
                 std::fprintf(stderr, "Direct3D stand-in: the device window is not a window\n");
                 return D3DERR_INVALIDCALL;
@@ -51,7 +38,7 @@ public:
         if (parameters->Windowed && window != nullptr &&
             (parameters->BackBufferWidth == 0 || parameters->BackBufferHeight == 0)) {
             int width = 0, height = 0;
-            SDL_GetWindowSize(window, &width, &height);
+            GlWindowSize(window, &width, &height);
             parameters->BackBufferWidth =
                 parameters->BackBufferWidth != 0 ? parameters->BackBufferWidth : UINT(width);
             parameters->BackBufferHeight =

@@ -1,7 +1,7 @@
 // Fullscreen over the window's display.
 #include "fullscreen_window.h"
 
-void CoverDisplay(SDL_Window* window) {
+void CoverDisplay(GlWindow* window) {
     const int display = SDL_GetWindowDisplayIndex(window);
     SDL_Rect bounds;
     if (display >= 0 && SDL_GetDisplayBounds(display, &bounds) == 0) {

@@ -62,7 +62,7 @@ bool KeepGlLoaded(std::string* failure) {
 
 }  // namespace
 
-std::unique_ptr<GlContext> GlContext::Create(SDL_Window* window, std::string* failure) {
+std::unique_ptr<GlContext> GlContext::Create(GlWindow* window, std::string* failure) {
     std::unique_ptr<GlContext> context(new GlContext());
     if (!KeepGlLoaded(failure)) {
         return nullptr;
@@ -146,6 +146,18 @@ GlContext::~GlContext() {
 bool GlContext::WindowAlive() const {
     // SDL never reuses a window id, so a destroyed window is no longer found.
     return !ownsWindow_ && SDL_GetWindowFromID(windowId_) == window_;
+}
+
+void GlContext::DrawableSize(int* width, int* height) const {
+    SDL_GL_GetDrawableSize(window_, width, height);
+}
+
+void GlContext::Swap() {
+    SDL_GL_SwapWindow(window_);
+}
+
+void GlContext::SetSwapInterval(int interval) {
+    SDL_GL_SetSwapInterval(interval);
 }
 
 void GlContext::MakeCurrent() {

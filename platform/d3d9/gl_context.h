@@ -1,20 +1,31 @@
 // The OpenGL context a device draws with, on the device's window or on a
 // hidden window of its own: OpenGL 3.3 core, or OpenGL ES 3.0 (WebGL 2's
-// rules) when the environment sets HUSH_D3D9_GLES=1. What the backend may
-// use is read from the capabilities below, which each context sets.
+// rules) when the environment sets HUSH_D3D9_GLES=1 (gl_context.cpp); in a
+// browser, WebGL 2 on the page's canvas (web_gl_context.cpp). What the
+// backend may use is read from the capabilities below, which each context
+// sets.
 #pragma once
-
-#include <SDL2/SDL.h>
 
 #include <memory>
 #include <string>
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten/html5_webgl.h>
+
+// The page's canvas, named by its CSS selector.
+using GlWindow = const char;
+#else
+#include <SDL2/SDL.h>
+
+using GlWindow = SDL_Window;
+#endif
 
 class GlContext {
 public:
     // window null: offscreen, on a hidden window made here. SDL's video is
     // started if need be and, like the GL library, kept. On failure returns null and says why in
     // failure, naming the OpenGL version and renderer that were found.
-    static std::unique_ptr<GlContext> Create(SDL_Window* window, std::string* failure);
+    static std::unique_ptr<GlContext> Create(GlWindow* window, std::string* failure);
     ~GlContext();
     GlContext(const GlContext&) = delete;
     GlContext& operator=(const GlContext&) = delete;
@@ -28,7 +39,14 @@ public:
     // hidden window of its own.
     void MakeCurrent();
     // The window to present into; null when offscreen or when it is gone.
-    SDL_Window* PresentWindow() const { return WindowAlive() ? window_ : nullptr; }
+    GlWindow* PresentWindow() const { return WindowAlive() ? window_ : nullptr; }
+    // The present window's size in pixels.
+    void DrawableSize(int* width, int* height) const;
+    // Shows what was drawn into the present window: a swap on the desktop;
+    // in a browser the page composites the canvas when it next gets control.
+    void Swap();
+    // 0: presents do not wait for the display; 1: each waits for its refresh.
+    void SetSwapInterval(int interval);
     // Whether clip-space z in [0, 1] comes from clip control, which the
     // context turned on when it was made (otherwise the vertex stages
     // rewrite z).
@@ -46,11 +64,15 @@ private:
     GlContext() = default;
     bool WindowAlive() const;
 
-    SDL_Window* window_ = nullptr;
-    Uint32 windowId_ = 0;
+    GlWindow* window_ = nullptr;
+#ifdef __EMSCRIPTEN__
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_ = 0;
+#else
     bool ownsWindow_ = false;
+    Uint32 windowId_ = 0;
     SDL_Window* fallbackWindow_ = nullptr;
     SDL_GLContext context_ = nullptr;
+#endif
     bool clipControl_ = false;
     bool textureStorage_ = false;
     bool es_ = false;

@@ -50,7 +50,7 @@ GlDevice::GlDevice(std::unique_ptr<GlContext> context, UINT width, UINT height, 
       context_(std::move(context)),
       staging_(new BYTE[std::size_t(width) * height * 4]) {}
 
-HRESULT GlDevice::Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& parameters,
+HRESULT GlDevice::Create(GlWindow* window, const D3DPRESENT_PARAMETERS& parameters,
                          GlDevice** device) {
     std::string failure;
     std::unique_ptr<GlContext> context = GlContext::Create(window, &failure);
@@ -74,7 +74,7 @@ HRESULT GlDevice::Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& parame
         if (!parameters.Windowed) {
             CoverDisplay(window);
         }
-        SDL_GL_SetSwapInterval(
+        created->context_->SetSwapInterval(
             parameters.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
     }
     *device = created;
@@ -283,9 +283,9 @@ void GlDevice::CopyToWindow() {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_.framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, presented_.framebuffer);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    if (SDL_Window* window = context_->PresentWindow()) {
+    if (context_->PresentWindow() != nullptr) {
         int drawableWidth = 0, drawableHeight = 0;
-        SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+        context_->DrawableSize(&drawableWidth, &drawableHeight);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -294,7 +294,7 @@ void GlDevice::CopyToWindow() {
             glBlitFramebuffer(0, 0, width, height, box.x, box.y, box.x + box.width,
                               box.y + box.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
         }
-        SDL_GL_SwapWindow(window);
+        context_->Swap();
     }
     glBindFramebuffer(GL_FRAMEBUFFER, backBuffer_.framebuffer);
 }
@@ -548,14 +548,13 @@ void GlDevice::ReadPresentedFrame(BYTE* rgba, UINT pitch) {
 }
 
 HRESULT GlDevice::ReadWindowPixels(std::vector<BYTE>* rgba, UINT* width, UINT* height) {
-    SDL_Window* window = context_->PresentWindow();
-    if (window == nullptr) {
+    if (context_->PresentWindow() == nullptr) {
         return D3DERR_INVALIDCALL;
     }
     MakeCurrent();
     FlushDraws();
     int drawableWidth = 0, drawableHeight = 0;
-    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    context_->DrawableSize(&drawableWidth, &drawableHeight);
     std::vector<BYTE> bottomUp(std::size_t(drawableWidth) * drawableHeight * 4);
     rgba->resize(bottomUp.size());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);

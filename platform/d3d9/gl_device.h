@@ -41,7 +41,7 @@ public:
     // window null: offscreen. On failure writes one line to stderr and
     // returns D3DERR_NOTAVAILABLE (no OpenGL 3.3 core) or
     // D3DERR_OUTOFVIDEOMEMORY.
-    static HRESULT Create(SDL_Window* window, const D3DPRESENT_PARAMETERS& parameters,
+    static HRESULT Create(GlWindow* window, const D3DPRESENT_PARAMETERS& parameters,
                           GlDevice** device);
     ~GlDevice() override;
 

@@ -1,5 +1,6 @@
 // The performance counter and the tick count: nanoseconds of the monotonic
-// clock since the process started, or of a virtual clock that only
+// clock since the process started (plus what AdvanceClock added), or of a
+// virtual clock that only
 // SetVirtualClock moves (capture mode, tests).
 #include <win32_standin.h>
 
@@ -21,6 +22,7 @@ std::int64_t MonotonicNanoseconds() {
 // the first count is exact to well under a millisecond.
 const std::int64_t g_processStart = MonotonicNanoseconds();
 
+std::atomic<std::int64_t> g_advanced{0};
 std::atomic<bool> g_virtual{false};
 std::atomic<std::int64_t> g_virtualNanoseconds{0};
 std::atomic<bool> g_counterAvailable{true};
@@ -29,7 +31,7 @@ std::int64_t Now() {
     if (g_virtual.load(std::memory_order_relaxed)) {
         return g_virtualNanoseconds.load(std::memory_order_relaxed);
     }
-    return MonotonicNanoseconds() - g_processStart;
+    return MonotonicNanoseconds() - g_processStart + g_advanced.load(std::memory_order_relaxed);
 }
 
 }  // namespace
@@ -46,6 +48,10 @@ void SetVirtualClock(std::int64_t nanoseconds) {
 
 std::int64_t VirtualClock() {
     return g_virtualNanoseconds.load(std::memory_order_relaxed);
+}
+
+void AdvanceClock(std::int64_t nanoseconds) {
+    g_advanced.fetch_add(nanoseconds, std::memory_order_relaxed);
 }
 
 void SetPerformanceCounterAvailable(bool available) {

@@ -7,7 +7,7 @@
 namespace {
 
 HWND TargetOf(std::uint32_t sdlWindowId) {
-    const HWND window = win32::detail::WindowOfSdlId(sdlWindowId);
+    const HWND window = win32::detail::WindowOfSurface(SDL_GetWindowFromID(sdlWindowId));
     return window != nullptr ? window : win32::detail::FirstLiveWindow();
 }
 
@@ -36,7 +36,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
     if (event.event != SDL_WINDOWEVENT_CLOSE) {
         return;
     }
-    const HWND window = win32::detail::WindowOfSdlId(event.windowID);
+    const HWND window = win32::detail::WindowOfSurface(SDL_GetWindowFromID(event.windowID));
     if (window != nullptr) {
         win32::detail::Post(window, WM_CLOSE, 0, 0);
     }
@@ -84,6 +84,11 @@ void PumpEvents() {
                 break;
         }
     }
+}
+
+// SDL is polled either way: the loop's passes keep their own pace.
+void PollEvents() {
+    PumpEvents();
 }
 
 }  // namespace win32::detail

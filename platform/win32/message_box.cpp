@@ -1,10 +1,8 @@
-// Message boxes: an SDL message box with the Win32 button sets, a hook for
-// tests, and standard error where no box can be shown.
+// Message boxes: a shown box (SDL's on the desktop, an overlay on the page in
+// a browser), a hook for tests, and standard error where no box can be shown.
 #include <win32_standin.h>
 
 #include "standin.h"
-
-#include <SDL2/SDL.h>
 
 #include <cstdio>
 #include <cstring>
@@ -15,6 +13,10 @@ namespace {
 
 win32::MessageBoxHook g_hook = nullptr;
 void* g_hookUser = nullptr;
+
+}  // namespace
+
+namespace win32::detail {
 
 // What closing the box (Escape or the close button) answers.
 int ClosedAnswer(UINT type) {
@@ -29,63 +31,7 @@ int ClosedAnswer(UINT type) {
     }
 }
 
-Uint32 SdlIconFlag(UINT type) {
-    switch (type & MB_ICONMASK) {
-        case MB_ICONERROR:
-            return SDL_MESSAGEBOX_ERROR;
-        case MB_ICONWARNING:
-            return SDL_MESSAGEBOX_WARNING;
-        case MB_ICONINFORMATION:
-        case MB_ICONQUESTION:
-            return SDL_MESSAGEBOX_INFORMATION;
-        default:
-            return 0;
-    }
-}
-
-int ShowSdlBox(const std::string& text, const std::string& caption, UINT type) {
-    SDL_MessageBoxButtonData buttons[3];
-    int count = 0;
-    const int closed = ClosedAnswer(type);
-    auto add = [&](int id, const char* label) {
-        Uint32 flags = 0;
-        if (count == 0) {
-            flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-        }
-        if (id == closed) {
-            flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-        }
-        buttons[count++] = {flags, id, label};
-    };
-    switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL:
-            add(IDOK, "OK");
-            add(IDCANCEL, "Cancel");
-            break;
-        case MB_YESNOCANCEL:
-            add(IDYES, "Yes");
-            add(IDNO, "No");
-            add(IDCANCEL, "Cancel");
-            break;
-        case MB_YESNO:
-            add(IDYES, "Yes");
-            add(IDNO, "No");
-            break;
-        default:
-            add(IDOK, "OK");
-            break;
-    }
-    const SDL_MessageBoxData data = {
-        SdlIconFlag(type), nullptr, caption.c_str(), text.c_str(), count, buttons, nullptr};
-    int answer = -1;
-    if (SDL_ShowMessageBox(&data, &answer) != 0) {
-        return 0;
-    }
-    // SDL reports -1 when the box was closed without a button.
-    return answer < 0 ? closed : answer;
-}
-
-}  // namespace
+}  // namespace win32::detail
 
 namespace win32 {
 
@@ -106,14 +52,14 @@ int WINAPI MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
     const std::string utf8Text = win32::detail::Utf8(text);
     const std::string utf8Caption = caption != nullptr ? win32::detail::Utf8(caption) : "Error";
     if (win32::HasDisplay()) {
-        const int answer = ShowSdlBox(utf8Text, utf8Caption, type);
+        const int answer = win32::detail::ShowMessageBox(utf8Text, utf8Caption, type);
         if (answer != 0) {
             return answer;
         }
     }
     std::fprintf(stderr, "%s: %s\n", utf8Caption.c_str(), utf8Text.c_str());
     std::fflush(stderr);
-    return ClosedAnswer(type);
+    return win32::detail::ClosedAnswer(type);
 }
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {

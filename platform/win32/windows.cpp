@@ -1,11 +1,8 @@
-// Window classes and windows: each window is an SDL window with OpenGL, found
-// through a table by its handle. A handle carries its table slot and a
-// generation, so a destroyed window's handle never names a later window.
-#include <win32_standin.h>
-
+// Window classes and windows: each window is a surface (an SDL window with
+// OpenGL on the desktop, the page's canvas in a browser), found through a
+// table by its handle. A handle carries its table slot and a generation, so
+// a destroyed window's handle never names a later window.
 #include "standin.h"
-
-#include <SDL2/SDL.h>
 
 #include <array>
 #include <cwchar>
@@ -22,7 +19,7 @@ struct WindowClass {
 };
 
 struct Window {
-    SDL_Window* sdl;
+    void* surface;
     WNDPROC procedure;
     std::wstring className;
     std::uint32_t generation;
@@ -87,76 +84,7 @@ Window* FreeSlot(std::size_t* slot) {
     return nullptr;
 }
 
-// How long a new window waits for its manager to say how large the frame
-// is: a manager frames it within a few milliseconds of its showing; without
-// one no frame comes.
-constexpr Uint32 kFrameWaitMilliseconds = 100;
-
-// False when the driver cannot tell (offscreen, say). SDL learns the frame
-// from the manager's events, so they are pumped while waiting; they stay
-// queued for the message loop.
-bool FrameBorders(SDL_Window* sdl, int* top, int* left, int* bottom, int* right) {
-    const Uint32 giveUp = SDL_GetTicks() + kFrameWaitMilliseconds;
-    const bool shown = (SDL_GetWindowFlags(sdl) & SDL_WINDOW_SHOWN) != 0;
-    while (SDL_GetWindowBordersSize(sdl, top, left, bottom, right) == 0) {
-        if (*top != 0 || *left != 0 || *bottom != 0 || *right != 0 || !shown ||
-            SDL_TICKS_PASSED(SDL_GetTicks(), giveUp)) {
-            return true;
-        }
-        SDL_PumpEvents();
-        SDL_Delay(2);
-    }
-    return false;
-}
-
-// Outer size and position include the frame; SDL places and sizes the
-// client area, so the frame comes off where the driver reports it.
-void FitFrameInto(SDL_Window* sdl, int x, int y, int width, int height) {
-    int top = 0;
-    int left = 0;
-    int bottom = 0;
-    int right = 0;
-    if (!FrameBorders(sdl, &top, &left, &bottom, &right)) {
-        return;
-    }
-    const int clientWidth = width - left - right;
-    const int clientHeight = height - top - bottom;
-    SDL_SetWindowSize(sdl, clientWidth > 0 ? clientWidth : 1, clientHeight > 0 ? clientHeight : 1);
-    SDL_SetWindowPosition(sdl, x + left, y + top);
-}
-
-SDL_Window* CreateSdlWindow(LPCWSTR title, DWORD style, int x, int y, int width, int height) {
-    const bool popup = (style & WS_POPUP) != 0;
-    const bool framed = !popup && (style & WS_CAPTION) != 0;
-    // High-DPI: the drawable gets the screen's pixels, and the present fills
-    // them rather than the window's points.
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
-    flags |= (style & WS_VISIBLE) != 0 ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
-    if (popup) {
-        flags |= SDL_WINDOW_BORDERLESS;
-    }
-    if ((style & WS_THICKFRAME) != 0) {
-        flags |= SDL_WINDOW_RESIZABLE;
-    }
-    const int clampedWidth = width > 0 ? width : 1;
-    const int clampedHeight = height > 0 ? height : 1;
-    SDL_Window* sdl = SDL_CreateWindow(win32::detail::Utf8(title).c_str(), x, y, clampedWidth,
-                                       clampedHeight, flags);
-    if (sdl != nullptr && framed) {
-        FitFrameInto(sdl, x, y, clampedWidth, clampedHeight);
-    }
-    return sdl;
-}
-
 }  // namespace
-
-namespace win32 {
-
-void* SdlWindowOf(HWND window) {
-    return detail::SdlWindowOfHandle(window);
-}
-
-}  // namespace win32
 
 namespace win32::detail {
 
@@ -165,14 +93,14 @@ WNDPROC ProcedureOf(HWND window) {
     return record != nullptr ? record->procedure : nullptr;
 }
 
-SDL_Window* SdlWindowOfHandle(HWND window) {
+void* SurfaceOfWindow(HWND window) {
     const Window* record = LiveWindow(window);
-    return record != nullptr ? record->sdl : nullptr;
+    return record != nullptr ? record->surface : nullptr;
 }
 
-HWND WindowOfSdlId(std::uint32_t sdlWindowId) {
+HWND WindowOfSurface(const void* surface) {
     for (std::size_t i = 0; i < kMaxWindows; ++i) {
-        if (g_windows[i].live && SDL_GetWindowID(g_windows[i].sdl) == sdlWindowId) {
+        if (g_windows[i].live && surface != nullptr && g_windows[i].surface == surface) {
             return HandleOf(i);
         }
     }
@@ -228,14 +156,14 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
     const WindowClass* windowClass = FindClass(className);
     std::size_t slot = 0;
     Window* window = FreeSlot(&slot);
-    if (windowClass == nullptr || window == nullptr || !win32::detail::EnsureVideo()) {
+    if (windowClass == nullptr || window == nullptr) {
         return nullptr;
     }
-    SDL_Window* sdl = CreateSdlWindow(windowName, style, x, y, width, height);
-    if (sdl == nullptr) {
+    void* surface = win32::detail::CreateSurface(windowName, style, x, y, width, height);
+    if (surface == nullptr) {
         return nullptr;
     }
-    *window = {sdl, windowClass->procedure, windowClass->name, g_nextGeneration++, true};
+    *window = {surface, windowClass->procedure, windowClass->name, g_nextGeneration++, true};
     const HWND handle = HandleOf(slot);
 
     // As on Win32, the procedure sees WM_CREATE before CreateWindowExW
@@ -262,8 +190,8 @@ BOOL WINAPI DestroyWindow(HWND handle) {
         return TRUE;
     }
     window->live = false;
-    SDL_DestroyWindow(window->sdl);
-    window->sdl = nullptr;
+    win32::detail::DestroySurface(window->surface);
+    window->surface = nullptr;
     window->className.clear();
     return TRUE;
 }
@@ -278,12 +206,7 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
     if (window == nullptr) {
         return FALSE;
     }
-    const bool wasVisible = (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN) != 0;
-    if (command == SW_HIDE) {
-        SDL_HideWindow(window->sdl);
-    } else {
-        SDL_ShowWindow(window->sdl);
-    }
+    const bool wasVisible = win32::detail::ShowSurface(window->surface, command != SW_HIDE);
     return wasVisible ? TRUE : FALSE;
 }
 

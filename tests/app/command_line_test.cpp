@@ -91,7 +91,6 @@ TEST(CommandLineTest, CaptureAnswersThePromptAsAWindowAndTakesItsRange) {
 TEST(CommandLineTest, CaptureRangesThatMakeNoSenseAreUsageErrors) {
     for (const std::vector<const char*>& arguments :
          {std::vector<const char*>{"--fps", "30"},
-          {"--from", "1"},
           {"--to", "1"},
           {"--capture", "f", "--fullscreen"},
           {"--capture", ""},
@@ -136,6 +135,39 @@ TEST(CommandLineTest, BenchAnswersThePromptAsAWindowAndTakesItsTimes) {
                                                       {"--bench", "--frames", "0"}}) {
         EXPECT_EQ(Parse(arguments).exitCode, kUsageExitCode)
             << arguments[0] << " " << arguments.back();
+    }
+}
+
+// Without a capture, --from starts a plain run later; --hold holds one at a
+// time of the show, and neither goes with a capture, a bench or the other.
+TEST(CommandLineTest, APlainRunStartsLaterOrIsHeldAtOneTime) {
+    const Parsed later = Parse({"--from", "60"});
+    ASSERT_FALSE(later.exitCode.has_value()) << later.err;
+    EXPECT_EQ(later.options.start.from, 60.0);
+    EXPECT_FALSE(later.options.start.hold);
+    EXPECT_EQ(later.options.capture.from, 0.0);
+    EXPECT_EQ(later.options.display, DisplayChoice::Ask);
+
+    const Parsed held = Parse({"--windowed", "--hold", "106.5"});
+    ASSERT_FALSE(held.exitCode.has_value()) << held.err;
+    EXPECT_TRUE(held.options.start.hold);
+    EXPECT_EQ(held.options.start.holdAt, 106.5);
+    EXPECT_EQ(held.options.start.from, 0.0);
+
+    const Parsed captured = Parse({"--capture", "f", "--from", "5"});
+    ASSERT_FALSE(captured.exitCode.has_value()) << captured.err;
+    EXPECT_EQ(captured.options.capture.from, 5.0);
+    EXPECT_EQ(captured.options.start.from, 0.0);
+
+    for (const std::vector<const char*>& arguments : {std::vector<const char*>{"--hold", "181"},
+                                                      {"--hold", "-1"},
+                                                      {"--hold"},
+                                                      {"--hold", "5", "--from", "5"},
+                                                      {"--hold", "5", "--capture", "f"},
+                                                      {"--hold", "5", "--bench"},
+                                                      {"--bench", "--from", "5"}}) {
+        const Parsed parsed = Parse(arguments);
+        EXPECT_EQ(parsed.exitCode, kUsageExitCode) << arguments[0] << " " << arguments.back();
     }
 }
 

@@ -48,9 +48,9 @@ TEST(HushBinaryTest, TermClosesTheFullscreenShowWithExitCodeZero) {
 TEST(HushBinaryTest, HelpListsEveryOption) {
     const Outcome outcome = RunHush({"--help"});
     EXPECT_EQ(outcome.exitCode, 0);
-    for (const char* option :
-         {"--windowed", "--fullscreen", "--log", "--data", "--trace", "--capture", "--fps",
-          "--from", "--to", "--bench", "--at", "--frames", "--json", "--help", "--version"}) {
+    for (const char* option : {"--windowed", "--fullscreen", "--log", "--data", "--trace",
+                               "--capture", "--fps", "--from", "--to", "--bench", "--at",
+                               "--frames", "--json", "--hold", "--help", "--version"}) {
         EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
     }
 }
@@ -116,3 +116,47 @@ TEST(HushBinaryTest, BrokenDeviceEffectEndsStartUpWithEFail) {
 }
 
 }  // namespace
+
+namespace {
+
+// The show clocks ("t") of the trace's frame lines.
+std::vector<double> FrameClocks(const std::string& trace) {
+    std::vector<double> clocks;
+    for (const std::string& line : hushtest::Lines(hushtest::ReadFile(trace))) {
+        const std::size_t at = line.find("\"t\":");
+        if (line.rfind("{\"frame\":", 0) == 0 && at != std::string::npos) {
+            clocks.push_back(std::strtod(line.c_str() + at + 4, nullptr));
+        }
+    }
+    return clocks;
+}
+
+}  // namespace
+
+// --hold shows every frame at its time; --from starts the clock there and
+// lets it run. Both end with Ctrl+C through the teardown.
+TEST(HushBinaryTest, AHeldRunStaysAtItsTimeAndALaterOneStartsAtIt) {
+    const std::string held = hushtest::TempFile("hush-held");
+    const Outcome holding =
+        RunHush({"--windowed", "--hold", "106.5", "--trace", held}, SIGINT, 4000ms);
+    EXPECT_TRUE(holding.exited);
+    EXPECT_EQ(holding.exitCode, 0);
+    const std::vector<double> heldClocks = FrameClocks(held);
+    ASSERT_GE(heldClocks.size(), 2u);
+    for (double clock : heldClocks) {
+        EXPECT_EQ(clock, 106.5);
+    }
+
+    const std::string later = hushtest::TempFile("hush-later");
+    const Outcome starting =
+        RunHush({"--windowed", "--from", "60", "--trace", later}, SIGINT, 4000ms);
+    EXPECT_TRUE(starting.exited);
+    EXPECT_EQ(starting.exitCode, 0);
+    const std::vector<double> laterClocks = FrameClocks(later);
+    ASSERT_GE(laterClocks.size(), 2u);
+    EXPECT_GE(laterClocks.front(), 60.0);
+    EXPECT_LT(laterClocks.front(), 61.0);
+    EXPECT_GT(laterClocks.back(), laterClocks.front());
+    std::filesystem::remove(held);
+    std::filesystem::remove(later);
+}

@@ -19,6 +19,11 @@ void SetCaptureMode(bool on);
 // BASS_ERROR_NOTAVAIL for a stream created outside capture mode.
 BOOL SetHeardTime(HSTREAM handle, double seconds);
 
+// Where streams played from their start begin, in seconds into the music
+// (0 unless set): a run that starts at a later show time hears the music
+// from there. Set before BASS_StreamPlay.
+void SetStartTime(double seconds);
+
 // The stream's length in seconds at the output rate: for a stream created
 // in capture mode it waits for the decoder to finish and is exact; otherwise
 // it is the length the file announces, exact once decoding has finished. -1 with BASS_ERROR_HANDLE

@@ -25,6 +25,8 @@ WIN32_API void SetMessageBoxHook(MessageBoxHook hook, void* user);
 WIN32_API void UseVirtualClock(bool on);
 WIN32_API void SetVirtualClock(std::int64_t nanoseconds);
 WIN32_API std::int64_t VirtualClock();
+// Moves the monotonic clock on: a run that starts at a later show time.
+WIN32_API void AdvanceClock(std::int64_t nanoseconds);
 
 // Whether the stand-in reports QueryPerformanceFrequency as failing, so the
 // timer falls back on GetTickCount (tests only).
@@ -38,9 +40,35 @@ WIN32_API void InjectKey(int virtualKey, bool down, bool repeat);
 // status 128 + the signal. Installed once by the entry point.
 WIN32_API void CloseWindowOnSignals();
 
+#ifdef __EMSCRIPTEN__
+// Libraries in a browser are linked into the program: each registers its
+// exports under its file name ("EmberD3D.dll") before main runs, and
+// LoadLibraryA and GetProcAddress find them there. False when the table is
+// full.
+struct LinkedExport {
+    const char* name;
+    FARPROC address;
+};
+WIN32_API bool RegisterLinkedLibrary(const char* name, const LinkedExport* exports,
+                                     std::size_t count);
+
+// The CSS selector of the page's canvas behind a window handle, for the
+// Direct3D stand-in; null for a handle that is not a live window.
+WIN32_API const char* CanvasOf(HWND window);
+
+// What the page shows of the run (window.hushFrames, document.title,
+// window.hushExitStatus), for the page's tests and links: a frame was
+// presented; the first frame the run was asked for (at its held or
+// starting time) has been presented ("hush ready"); the program ended with
+// this status ("hush ended").
+WIN32_API void PageFramePresented();
+WIN32_API void PageReady();
+WIN32_API void PageEnded(int status);
+#else
 // The SDL window behind a window handle (an SDL_Window*), for the Direct3D
 // stand-in; null for a handle that is not a live window.
 WIN32_API void* SdlWindowOf(HWND window);
+#endif
 
 // Whether a display is available (not SDL's offscreen or dummy driver).
 WIN32_API bool HasDisplay();
