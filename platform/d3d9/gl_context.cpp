@@ -41,8 +41,9 @@ std::string DescribeAvailableGl(SDL_Window* window) {
 // Once loaded, SDL's video and the GL library stay until the process ends:
 // SDL unloads the GL driver with the last GL window, and unloading Mesa's
 // driver leaks memory inside it (and reloading it costs time) each time a
-// device goes.
-bool KeepGlLoaded(std::string* failure) {
+// device goes. The profile is chosen before the library is loaded, so that
+// an ES context's client library is the one kept.
+bool KeepGlLoaded(bool es, std::string* failure) {
     static bool kept = false;
     if (kept) {
         return true;
@@ -51,6 +52,8 @@ bool KeepGlLoaded(std::string* failure) {
         *failure = std::string("cannot start SDL video: ") + SDL_GetError();
         return false;
     }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
+                        es ? SDL_GL_CONTEXT_PROFILE_ES : SDL_GL_CONTEXT_PROFILE_CORE);
     if (SDL_GL_LoadLibrary(nullptr) != 0) {
         *failure = std::string("cannot load OpenGL: ") + SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -64,7 +67,8 @@ bool KeepGlLoaded(std::string* failure) {
 
 std::unique_ptr<GlContext> GlContext::Create(GlWindow* window, std::string* failure) {
     std::unique_ptr<GlContext> context(new GlContext());
-    if (!KeepGlLoaded(failure)) {
+    const bool es = EsFromEnvironment();
+    if (!KeepGlLoaded(es, failure)) {
         return nullptr;
     }
     if (window == nullptr) {
@@ -81,7 +85,6 @@ std::unique_ptr<GlContext> GlContext::Create(GlWindow* window, std::string* fail
     context->window_ = window;
     context->windowId_ = SDL_GetWindowID(window);
 
-    const bool es = EsFromEnvironment();
     const char* wanted = es ? "OpenGL ES 3.0" : "OpenGL 3.3 core profile";
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, es ? 0 : 3);
