@@ -4,11 +4,9 @@ Chromium reads commands from its fd 3 and writes answers and events to its
 fd 4, each message one JSON object ended by a NUL byte
 (--remote-debugging-pipe), so nothing but the standard library is needed.
 
-Two renderers: "swiftshader" (headless, Chromium's own software GL; runs
-anywhere) and "llvmpipe" (a normal window on a private Xvfb, with ANGLE on
-Mesa's llvmpipe: several times faster). Xvfb picks its own free display
-(-displayfd), so browsers started side by side never race for one, as
-`xvfb-run -a` can.
+Two renderers, both headless: "llvmpipe" (ANGLE on Mesa's llvmpipe through
+EGL, with no display: the rasteriser the desktop build captures with, and
+several times faster) and "swiftshader" (Chromium's own software GL).
 """
 
 import base64
@@ -32,8 +30,7 @@ _COMMON_FLAGS = [
     "--disable-component-update",
     "--disable-sync",
     "--disable-features=Translate,MediaRouter",
-    # A page in the background (no focus under Xvfb) keeps its full frame
-    # rate and timers.
+    # A page without focus keeps its full frame rate and timers.
     "--disable-background-timer-throttling",
     "--disable-renderer-backgrounding",
     "--disable-backgrounding-occluded-windows",
@@ -48,7 +45,8 @@ _RENDERER_FLAGS = {
         "--enable-unsafe-swiftshader",
     ],
     "llvmpipe": [
-        "--use-angle=gl",
+        "--headless=new",
+        "--use-angle=gl-egl",
         "--ignore-gpu-blocklist",
     ],
 }
@@ -80,7 +78,6 @@ class Browser:
         self._answered = threading.Condition()
         self._events = queue.Queue()
         self._closed = False
-        self._x_server = None
         self._process = None
         self._to_browser = self._from_browser = None
         self._log = None
@@ -93,32 +90,8 @@ class Browser:
 
     # --- process and pipe ---
 
-    def _start_x_server(self):
-        """A private Xvfb; returns its display name."""
-        if not shutil.which("Xvfb"):
-            raise BrowserError("Xvfb is not installed (Debian package xvfb)")
-        read_end, write_end = os.pipe()
-        # The screen is larger than the window so that the browser's own
-        # bars never push the page below the viewport's size.
-        self._x_server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1600x1200x24", "-nolisten", "tcp", "-noreset"],
-            stdin=subprocess.DEVNULL,
-            stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL,
-            pass_fds=(write_end,),
-            start_new_session=True,
-        )
-        os.close(write_end)
-        with os.fdopen(read_end) as answer:
-            number = answer.readline().strip()
-        if not number:
-            raise BrowserError("Xvfb did not start")
-        return ":" + number
-
     def _start(self):
         environment = dict(os.environ)
-        if self.renderer == "llvmpipe":
-            environment["DISPLAY"] = self._start_x_server()
         to_browser_read, self._to_browser = os.pipe()
         self._from_browser, from_browser_write = os.pipe()
         width, height = VIEWPORT
@@ -256,7 +229,6 @@ class Browser:
 
     def close(self):
         self._stop(self._process)
-        self._stop(self._x_server)
         for fd in (self._to_browser, self._from_browser):
             if fd is not None:
                 os.close(fd)
