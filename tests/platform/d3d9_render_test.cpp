@@ -201,6 +201,34 @@ protected:
         return true;
     }
 
+    // A managed vertex buffer holding SIZE bytes from DATA.
+    IDirect3DVertexBuffer9* MakeVertexBuffer(const void* vertices, UINT size, DWORD fvf) {
+        IDirect3DVertexBuffer9* buffer = nullptr;
+        EXPECT_EQ(device_->CreateVertexBuffer(size, 0, fvf, D3DPOOL_MANAGED, &buffer, nullptr),
+                  D3D_OK);
+        void* data = nullptr;
+        if (buffer != nullptr && buffer->Lock(0, 0, &data, 0) == D3D_OK) {
+            std::memcpy(data, vertices, size);
+            buffer->Unlock();
+        }
+        return buffer;
+    }
+
+    // The two triangles of a four-vertex quad: (0, 1, 2) and (2, 1, 3).
+    IDirect3DIndexBuffer9* MakeQuadIndices() {
+        const WORD list[6] = {0, 1, 2, 2, 1, 3};
+        IDirect3DIndexBuffer9* indices = nullptr;
+        EXPECT_EQ(device_->CreateIndexBuffer(sizeof list, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED,
+                                             &indices, nullptr),
+                  D3D_OK);
+        void* data = nullptr;
+        if (indices != nullptr && indices->Lock(0, 0, &data, 0) == D3D_OK) {
+            std::memcpy(data, list, sizeof list);
+            indices->Unlock();
+        }
+        return indices;
+    }
+
     IDirect3DTexture9* LoadTexture(const std::string& name, int width, int height,
                                    const std::vector<std::uint32_t>& pixels) {
         const std::string path = d3d9test::WriteImage(name, width, height, pixels);
@@ -525,20 +553,10 @@ technique Model { pass { CullMode = None; VertexShader = ModelVS; PixelShader = 
         vertices[i].position[0] = positions[i][0];
         vertices[i].position[1] = positions[i][1];
     }
-    IDirect3DVertexBuffer9* buffer = nullptr;
-    IDirect3DIndexBuffer9* indices = nullptr;
-    ASSERT_EQ(device_->CreateVertexBuffer(sizeof vertices, 0, 0, D3DPOOL_MANAGED, &buffer, nullptr),
-              D3D_OK);
-    ASSERT_EQ(device_->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr),
-              D3D_OK);
-    void* data = nullptr;
-    buffer->Lock(0, 0, &data, 0);
-    std::memcpy(data, vertices, sizeof vertices);
-    buffer->Unlock();
-    const WORD list[6] = {0, 1, 2, 2, 1, 3};
-    indices->Lock(0, 0, &data, 0);
-    std::memcpy(data, list, sizeof list);
-    indices->Unlock();
+    IDirect3DVertexBuffer9* buffer = MakeVertexBuffer(vertices, sizeof vertices, 0);
+    ASSERT_NE(buffer, nullptr);
+    IDirect3DIndexBuffer9* indices = MakeQuadIndices();
+    ASSERT_NE(indices, nullptr);
 
     ASSERT_EQ(device_->SetVertexDeclaration(declaration), D3D_OK);
     ASSERT_EQ(device_->SetStreamSource(0, buffer, 0, 52), D3D_OK);
@@ -566,21 +584,10 @@ TEST_F(GlDevice, IndexedDrawsCountFromTheBaseVertex) {
                                 {1, -1, 0.5f, 0xFFFF0000, 0, 0},  {1, 1, 0.5f, 0xFFFF0000, 0, 0},
                                 {-1, -1, 0.5f, 0xFF00FF00, 0, 0}, {-1, 1, 0.5f, 0xFF00FF00, 0, 0},
                                 {1, -1, 0.5f, 0xFF00FF00, 0, 0},  {1, 1, 0.5f, 0xFF00FF00, 0, 0}};
-    IDirect3DVertexBuffer9* buffer = nullptr;
-    IDirect3DIndexBuffer9* indices = nullptr;
-    ASSERT_EQ(
-        device_->CreateVertexBuffer(sizeof vertices, 0, 0x142, D3DPOOL_MANAGED, &buffer, nullptr),
-        D3D_OK);
-    ASSERT_EQ(device_->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr),
-              D3D_OK);
-    void* data = nullptr;
-    buffer->Lock(0, 0, &data, 0);
-    std::memcpy(data, vertices, sizeof vertices);
-    buffer->Unlock();
-    const WORD list[6] = {0, 1, 2, 2, 1, 3};
-    indices->Lock(0, 0, &data, 0);
-    std::memcpy(data, list, sizeof list);
-    indices->Unlock();
+    IDirect3DVertexBuffer9* buffer = MakeVertexBuffer(vertices, sizeof vertices, 0x142);
+    ASSERT_NE(buffer, nullptr);
+    IDirect3DIndexBuffer9* indices = MakeQuadIndices();
+    ASSERT_NE(indices, nullptr);
     ASSERT_EQ(device_->SetStreamSource(0, buffer, 0, sizeof(Vertex)), D3D_OK);
     ASSERT_EQ(device_->SetIndices(indices), D3D_OK);
     effect_->SetTechnique("Flat");
