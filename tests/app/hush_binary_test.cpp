@@ -115,12 +115,14 @@ TEST(HushBinaryTest, BrokenDeviceEffectEndsStartUpWithEFail) {
     std::system(("rm -rf " + std::string(folder)).c_str());
 }
 
-}  // namespace
-
-namespace {
-
-// The show clocks ("t") of the trace's frame lines.
-std::vector<double> FrameClocks(const std::string& trace) {
+// The show clocks ("t") of the trace's frame lines of a windowed run with
+// ARGUMENTS, ended after four seconds by Ctrl+C through the teardown.
+std::vector<double> FrameClocksOfARun(std::vector<std::string> arguments) {
+    const std::string trace = hushtest::TempFile("hush-clocks");
+    arguments.insert(arguments.end(), {"--windowed", "--trace", trace});
+    const Outcome outcome = RunHush(std::move(arguments), SIGINT, 4000ms);
+    EXPECT_TRUE(outcome.exited);
+    EXPECT_EQ(outcome.exitCode, 0);
     std::vector<double> clocks;
     for (const std::string& line : hushtest::Lines(hushtest::ReadFile(trace))) {
         const std::size_t at = line.find("\"t\":");
@@ -128,35 +130,24 @@ std::vector<double> FrameClocks(const std::string& trace) {
             clocks.push_back(std::strtod(line.c_str() + at + 4, nullptr));
         }
     }
+    std::filesystem::remove(trace);
     return clocks;
 }
 
 }  // namespace
 
 // --hold shows every frame at its time; --from starts the clock there and
-// lets it run. Both end with Ctrl+C through the teardown.
+// lets it run.
 TEST(HushBinaryTest, AHeldRunStaysAtItsTimeAndALaterOneStartsAtIt) {
-    const std::string held = hushtest::TempFile("hush-held");
-    const Outcome holding =
-        RunHush({"--windowed", "--hold", "106.5", "--trace", held}, SIGINT, 4000ms);
-    EXPECT_TRUE(holding.exited);
-    EXPECT_EQ(holding.exitCode, 0);
-    const std::vector<double> heldClocks = FrameClocks(held);
+    const std::vector<double> heldClocks = FrameClocksOfARun({"--hold", "106.5"});
     ASSERT_GE(heldClocks.size(), 2u);
     for (double clock : heldClocks) {
         EXPECT_EQ(clock, 106.5);
     }
 
-    const std::string later = hushtest::TempFile("hush-later");
-    const Outcome starting =
-        RunHush({"--windowed", "--from", "60", "--trace", later}, SIGINT, 4000ms);
-    EXPECT_TRUE(starting.exited);
-    EXPECT_EQ(starting.exitCode, 0);
-    const std::vector<double> laterClocks = FrameClocks(later);
+    const std::vector<double> laterClocks = FrameClocksOfARun({"--from", "60"});
     ASSERT_GE(laterClocks.size(), 2u);
     EXPECT_GE(laterClocks.front(), 60.0);
     EXPECT_LT(laterClocks.front(), 61.0);
     EXPECT_GT(laterClocks.back(), laterClocks.front());
-    std::filesystem::remove(held);
-    std::filesystem::remove(later);
 }
