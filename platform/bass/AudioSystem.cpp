@@ -186,7 +186,7 @@ int AudioSystem::Stop() {
 }
 
 int AudioSystem::Free() {
-    std::vector<std::pair<HSTREAM, std::shared_ptr<Stream>>> freed;
+    std::vector<StreamTable::Entry> freed;
     bool wasInitialised = false;
     {
         std::lock_guard<std::mutex> lock(controlMutex_);
@@ -197,7 +197,7 @@ int AudioSystem::Free() {
         output_ = Output::None;
         started_ = false;
         std::lock_guard<std::mutex> streamsLock(streamsMutex_);
-        freed.swap(streams_);
+        freed = streams_.TakeAll();
     }
     for (auto& [handle, stream] : freed) {
         stream->StopDecoding();
@@ -219,22 +219,13 @@ int AudioSystem::CreateStream(std::vector<unsigned char> bytes, HSTREAM& handle)
         return error;
     }
     std::lock_guard<std::mutex> lock(streamsMutex_);
-    handle = nextHandle_++;
-    if (nextHandle_ == 0) {
-        nextHandle_ = 1;
-    }
-    streams_.emplace_back(handle, std::move(stream));
+    handle = streams_.Add(std::move(stream));
     return BASS_OK;
 }
 
 std::shared_ptr<Stream> AudioSystem::Find(HSTREAM handle) {
     std::lock_guard<std::mutex> lock(streamsMutex_);
-    for (auto& [candidate, stream] : streams_) {
-        if (candidate == handle) {
-            return stream;
-        }
-    }
-    return nullptr;
+    return streams_.Find(handle);
 }
 
 int AudioSystem::Play(HSTREAM handle, bool fromStart) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/bass/Stream.h"
+#include "platform/bass/StreamTable.h"
 
 #include <bass.h>
 
@@ -74,8 +75,7 @@ private:
 
     // Guards the stream table; the output callback takes it while mixing.
     std::mutex streamsMutex_;
-    std::vector<std::pair<HSTREAM, std::shared_ptr<Stream>>> streams_;
-    HSTREAM nextHandle_ = 1;
+    StreamTable streams_;
 };
 
 }  // namespace bass

@@ -104,10 +104,9 @@ int AudioSystem::Stop() {
 
 int AudioSystem::Free() {
     const bool wasInitialised = output_ != Output::None;
-    for (auto& [handle, stream] : streams_) {
+    for (const auto& [handle, stream] : streams_.TakeAll()) {
         web::Forget(static_cast<int>(handle));
     }
-    streams_.clear();
     if (context_) {
         web::CloseContext();
         context_ = false;
@@ -118,7 +117,7 @@ int AudioSystem::Free() {
 }
 
 int AudioSystem::CreateStream(std::vector<unsigned char> bytes, HSTREAM& handle) {
-    const HSTREAM key = nextHandle_;
+    const HSTREAM key = streams_.NextHandle();
     const int frames = web::Decode(static_cast<int>(key), bytes.data(), bytes.size(), rate_);
     std::vector<unsigned char>().swap(bytes);
     if (frames <= 0) {
@@ -143,19 +142,12 @@ int AudioSystem::CreateStream(std::vector<unsigned char> bytes, HSTREAM& handle)
         web::Forget(static_cast<int>(key));
     }
     web::ShowDecoded(stream->FetchedSum(), static_cast<double>(frames) / rate_);
-    handle = key;
-    nextHandle_ = nextHandle_ + 1 == 0 ? 1 : nextHandle_ + 1;
-    streams_.emplace_back(handle, std::move(stream));
+    handle = streams_.Add(std::move(stream));
     return BASS_OK;
 }
 
 std::shared_ptr<Stream> AudioSystem::Find(HSTREAM handle) {
-    for (auto& [candidate, stream] : streams_) {
-        if (candidate == handle) {
-            return stream;
-        }
-    }
-    return nullptr;
+    return streams_.Find(handle);
 }
 
 int AudioSystem::Play(HSTREAM handle, bool fromStart) {

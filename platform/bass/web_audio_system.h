@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/bass/Stream.h"
+#include "platform/bass/StreamTable.h"
 
 #include <bass.h>
 
@@ -51,8 +52,7 @@ private:
     DWORD volume_ = 100;
     bool capture_ = false;
     double startSeconds_ = 0.0;
-    std::vector<std::pair<HSTREAM, std::shared_ptr<Stream>>> streams_;
-    HSTREAM nextHandle_ = 1;
+    StreamTable streams_;
 };
 
 }  // namespace bass
