@@ -2,6 +2,7 @@
 #include "device/BufferManager.h"
 
 #include "device/DeviceTrace.h"
+#include "device/StraightRowSteps.h"
 #include "device/VertexFormats.h"
 
 #include <cstring>
@@ -74,23 +75,24 @@ HRESULT BufferManager::CreateStaticBuffer(int vertexFormat, UINT skinId, UINT ve
         buffer.vertexFormat = vertexFormat;
         buffer.skinId = skinId;
         buffer.vertexCount = vertexCount;
-        buffer.indexCount = indexCount;
+        std::vector<WORD> merged;
+        if (shortcuts_.mergeSteps && vertexFormat == kVertexFormatPicture &&
+            primitiveKind == kPrimitiveTriangleStrip) {
+            merged = MergeStraightRowSteps(indices, indexCount, static_cast<const BYTE*>(vertices),
+                                           vertexCount);
+        }
+        const WORD* drawn = merged.empty() ? indices : merged.data();
+        buffer.indexCount = merged.empty() ? indexCount : static_cast<UINT>(merged.size());
         if (primitiveKind == kPrimitiveTriangleList) {
             buffer.primitive = D3DPT_TRIANGLELIST;
-            buffer.primitiveCount = indexCount / 3;
+            buffer.primitiveCount = buffer.indexCount / 3;
         } else {
             buffer.primitive = D3DPT_TRIANGLESTRIP;
-            buffer.primitiveCount = indexCount >= 3 ? indexCount - 2 : 0;
+            buffer.primitiveCount = buffer.indexCount >= 3 ? buffer.indexCount - 2 : 0;
         }
-        result = Upload(buffer, vertices, indices);
-        if (SUCCEEDED(result) && vertexFormat == kVertexFormatPicture &&
-            buffer.primitive == D3DPT_TRIANGLELIST && indexCount <= kMostCornersChecked) {
-            buffer.corners = CornersOf(vertices, vertexCount, indices, buffer.primitiveCount * 3);
-        }
-        if (SUCCEEDED(result) && chunked_ && buffer.primitiveCount >= kChunkedBufferTriangles) {
-            buffer.chunks = SplitIntoChunks(buffer.primitive, indices, buffer.primitiveCount,
-                                            static_cast<const BYTE*>(vertices),
-                                            StrideOf(vertexFormat), kTrianglesPerChunk);
+        result = Upload(buffer, vertices, drawn);
+        if (SUCCEEDED(result)) {
+            Prepare(buffer, vertices, drawn);
         }
         if (SUCCEEDED(result)) {
             // Made now, with the first buffer of its format, so the frames
@@ -143,6 +145,20 @@ HRESULT BufferManager::Upload(StaticBuffer& buffer, const void* vertices, const 
         ReleaseAndClear(buffer.indices);
     }
     return result;
+}
+
+// What the draws of a buffer decide from its geometry, worked out once.
+void BufferManager::Prepare(StaticBuffer& buffer, const void* vertices, const WORD* indices) const {
+    if (buffer.vertexFormat == kVertexFormatPicture && buffer.primitive == D3DPT_TRIANGLELIST &&
+        buffer.indexCount <= kMostCornersChecked) {
+        buffer.corners =
+            CornersOf(vertices, buffer.vertexCount, indices, buffer.primitiveCount * 3);
+    }
+    if (shortcuts_.chunked && buffer.primitiveCount >= kChunkedBufferTriangles) {
+        buffer.chunks = SplitIntoChunks(buffer.primitive, indices, buffer.primitiveCount,
+                                        static_cast<const BYTE*>(vertices),
+                                        StrideOf(buffer.vertexFormat), kTrianglesPerChunk);
+    }
 }
 
 IDirect3DVertexDeclaration9* BufferManager::Declaration(int vertexFormat) {
@@ -201,7 +217,7 @@ HRESULT BufferManager::RenderStaticBuffer(UINT bufferId, int) {
 
 bool BufferManager::ShowsTextureMagnified(const StaticBuffer& buffer, IDirect3DTexture9* texture,
                                           const D3DXMATRIX& wvp) const {
-    if (!magnifiedFilter_ || buffer.corners.empty() || texture == nullptr) {
+    if (!shortcuts_.magnifiedFilter || buffer.corners.empty() || texture == nullptr) {
         return false;
     }
     D3DSURFACE_DESC top{};

@@ -20,7 +20,7 @@ struct StaticBuffer {
     int vertexFormat;
     UINT skinId;
     UINT vertexCount;
-    UINT indexCount;
+    UINT indexCount;  // as uploaded: fewer than given where steps were merged
     D3DPRIMITIVETYPE primitive;
     UINT primitiveCount;
     IDirect3DVertexBuffer9* vertices;
@@ -37,21 +37,28 @@ struct DrawView {
     const D3DXMATRIX* wvp = nullptr;  // the pass's world-view-projection, when known
 };
 
+// Which of the buffer manager's shortcuts are on. chunked: large buffers
+// are split so that draws with a known view leave out what lies outside it.
+// magnifiedFilter: small picture buffers seen magnified everywhere sample
+// only their texture's top level. mergeSteps: grid strips draw each
+// straight run of steps as one step.
+struct BufferShortcuts {
+    bool chunked = true;
+    bool magnifiedFilter = true;
+    bool mergeSteps = true;
+};
+
 class BufferManager final : public CBufferManager {
 public:
     // beforeDraw runs just before each draw, so the device can commit its
     // own effect's parameters when one of its passes is active, and says
-    // what it knows of that pass. chunked: large buffers are split so that
-    // draws with a known view leave out what lies outside it.
-    // magnifiedFilter: small picture buffers seen magnified everywhere
-    // sample only their texture's top level.
+    // what it knows of that pass.
     BufferManager(IDirect3DDevice9** device, const SkinManager& skins,
-                  std::function<DrawView()> beforeDraw, bool chunked, bool magnifiedFilter)
+                  std::function<DrawView()> beforeDraw, BufferShortcuts shortcuts)
         : device_(device),
           skins_(skins),
           beforeDraw_(std::move(beforeDraw)),
-          chunked_(chunked),
-          magnifiedFilter_(magnifiedFilter) {}
+          shortcuts_(shortcuts) {}
     ~BufferManager();
     BufferManager(const BufferManager&) = delete;
     BufferManager& operator=(const BufferManager&) = delete;
@@ -63,6 +70,7 @@ public:
 
 private:
     HRESULT Upload(StaticBuffer& buffer, const void* vertices, const WORD* indices);
+    void Prepare(StaticBuffer& buffer, const void* vertices, const WORD* indices) const;
     IDirect3DVertexDeclaration9* Declaration(int vertexFormat);
     HRESULT DrawVisibleChunks(const StaticBuffer& buffer, const D3DXMATRIX& wvp);
     bool ShowsTextureMagnified(const StaticBuffer& buffer, IDirect3DTexture9* texture,
@@ -71,8 +79,7 @@ private:
     IDirect3DDevice9** device_;
     const SkinManager& skins_;
     std::function<DrawView()> beforeDraw_;
-    bool chunked_;
-    bool magnifiedFilter_;
+    BufferShortcuts shortcuts_;
     std::vector<StaticBuffer> buffers_;
     IDirect3DVertexDeclaration9* pictureDeclaration_ = nullptr;
     IDirect3DVertexDeclaration9* modelDeclaration_ = nullptr;

@@ -34,8 +34,9 @@ EmberDevice::EmberDevice()
     : skins_(&d3dDevice),
       buffers_(
           &d3dDevice, skins_, [this] { return BeforeDraw(); },
-          SwitchFromEnvironment(kCullChunksVariable),
-          SwitchFromEnvironment(kMagnifiedFilterVariable)),
+          BufferShortcuts{SwitchFromEnvironment(kCullChunksVariable),
+                          SwitchFromEnvironment(kMagnifiedFilterVariable),
+                          SwitchFromEnvironment(kMergeStraightStepsVariable)}),
       skipClearDraws_(SwitchFromEnvironment(kSkipClearDrawsVariable)) {}
 
 EmberDevice::~EmberDevice() {

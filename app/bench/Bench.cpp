@@ -177,6 +177,7 @@ int FinishBench(int showResult, std::ostream& out, std::ostream& err) {
     result.skipClearDraws = ember::SwitchFromEnvironment(ember::kSkipClearDrawsVariable);
     result.chunkCulling = ember::SwitchFromEnvironment(ember::kCullChunksVariable);
     result.magnifiedFilter = ember::SwitchFromEnvironment(ember::kMagnifiedFilterVariable);
+    result.mergedSteps = ember::SwitchFromEnvironment(ember::kMergeStraightStepsVariable);
     result.loadBefore = bench.loadBefore;
     result.loadAfter = LoadAverage();
     result.startupSeconds = bench.startupSeconds;

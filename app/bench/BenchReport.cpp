@@ -76,7 +76,8 @@ void PrintBenchTable(const BenchResult& result, std::ostream& out) {
         << (result.batching ? "on" : "off") << ", clear draws skipped "
         << (result.skipClearDraws ? "on" : "off") << ", chunk culling "
         << (result.chunkCulling ? "on" : "off") << ", magnified filter "
-        << (result.magnifiedFilter ? "on" : "off") << "\n"
+        << (result.magnifiedFilter ? "on" : "off") << ", straight steps merged "
+        << (result.mergedSteps ? "on" : "off") << "\n"
         << "load average before: " << result.loadBefore << ", after: " << result.loadAfter << "\n"
         << "milliseconds per frame, median and 95th percentile; system = frame - GL - finish;\n"
         << "sys cpu = the main thread's CPU time outside GL and the wait; cpu = all threads'\n"
@@ -100,15 +101,16 @@ void PrintBenchTable(const BenchResult& result, std::ostream& out) {
 }
 
 void PrintBenchJson(const BenchResult& result, std::ostream& out) {
-    char head[256];
-    std::snprintf(head, sizeof head,
-                  "{\"width\":1024,\"height\":768,\"frames\":%d,\"warmup_frames\":%d,"
-                  "\"batching\":%s,\"skip_clear_draws\":%s,\"chunk_culling\":%s,"
-                  "\"magnified_filter\":%s,\"startup_s\":%.4f,\"peak_memory_mb\":%.2f,",
-                  result.frames, result.warmupFrames, result.batching ? "true" : "false",
-                  result.skipClearDraws ? "true" : "false", result.chunkCulling ? "true" : "false",
-                  result.magnifiedFilter ? "true" : "false", result.startupSeconds,
-                  result.peakMemoryMb);
+    char head[320];
+    std::snprintf(
+        head, sizeof head,
+        "{\"width\":1024,\"height\":768,\"frames\":%d,\"warmup_frames\":%d,"
+        "\"batching\":%s,\"skip_clear_draws\":%s,\"chunk_culling\":%s,"
+        "\"magnified_filter\":%s,\"merged_steps\":%s,\"startup_s\":%.4f,\"peak_memory_mb\":%.2f,",
+        result.frames, result.warmupFrames, result.batching ? "true" : "false",
+        result.skipClearDraws ? "true" : "false", result.chunkCulling ? "true" : "false",
+        result.magnifiedFilter ? "true" : "false", result.mergedSteps ? "true" : "false",
+        result.startupSeconds, result.peakMemoryMb);
     out << head << "\"load_before\":\"" << result.loadBefore << "\",\"load_after\":\""
         << result.loadAfter << "\",\"times\":[";
     for (std::size_t i = 0; i < result.times.size(); ++i) {

@@ -50,6 +50,7 @@ struct BenchResult {
     bool skipClearDraws = true;  // the render device's switches
     bool chunkCulling = true;
     bool magnifiedFilter = true;
+    bool mergedSteps = true;
     std::string loadBefore;  // /proc/loadavg's three averages
     std::string loadAfter;
     double startupSeconds = 0.0;

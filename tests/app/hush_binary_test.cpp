@@ -80,12 +80,13 @@ TEST(HushBinaryTest, BenchPrintsItsFiguresAsJson) {
     launch.setVariables = {{"HUSH_D3D9_BATCHING", "0"},
                            {"HUSH_DEVICE_SKIP_CLEAR", "0"},
                            {"HUSH_DEVICE_CULLING", "0"},
-                           {"HUSH_DEVICE_MAGNIFIED_FILTER", "0"}};
+                           {"HUSH_DEVICE_MAGNIFIED_FILTER", "0"},
+                           {"HUSH_DEVICE_MERGE_STEPS", "0"}};
     const Outcome unbatched = RunHush(launch);
     EXPECT_EQ(unbatched.exitCode, 0) << unbatched.err;
     EXPECT_NE(
         unbatched.out.find("\"batching\":false,\"skip_clear_draws\":false,\"chunk_culling\":false,"
-                           "\"magnified_filter\":false"),
+                           "\"magnified_filter\":false,\"merged_steps\":false"),
         std::string::npos);
 }
 

@@ -2,7 +2,8 @@
 // under its own effect's "RenderTunnel" with "fA" at or below 0 it submits
 // nothing, and a large buffer drawn under its own effect submits only the
 // chunks inside the view of "WVP". Anything else, or either switch off,
-// draws every triangle as asked.
+// draws every triangle as asked. A straight grid strip is drawn as one step
+// per straight run, or whole with that switch off.
 #include "device/BufferChunks.h"
 #include "device/DeviceSwitches.h"
 #include "render/Renderer.h"
@@ -46,9 +47,10 @@ using Draws = std::vector<std::pair<std::int64_t, std::int64_t>>;
 // 1024, at z = 0 except between x = 400 and 600, where it dips to z = -100.
 class Device {
 public:
-    Device(const char* skip, const char* culling) {
+    Device(const char* skip, const char* culling, const char* merge = "1") {
         setenv(ember::kSkipClearDrawsVariable, skip, 1);
         setenv(ember::kCullChunksVariable, culling, 1);
+        setenv(ember::kMergeStraightStepsVariable, merge, 1);
         d3d9::UseRecordingBackend(true);
         renderer_ = std::make_unique<Renderer>(nullptr);
         EXPECT_EQ(renderer_->CreateDevice("DIRECT3D"), S_OK);
@@ -59,6 +61,7 @@ public:
         d3d9::UseRecordingBackend(false);
         unsetenv(ember::kSkipClearDrawsVariable);
         unsetenv(ember::kCullChunksVariable);
+        unsetenv(ember::kMergeStraightStepsVariable);
         vsm = device->LoadShaderEffect("data\\shaders\\vsm.fx");
         particles = device->LoadShaderEffect("data\\shaders\\p.fx");
         EXPECT_EQ(device->UseShaderEffect(vsm), S_OK);
@@ -247,6 +250,48 @@ TEST(EmberDeviceDraws, LargeBuffersDrawOnlyTheRunsOfChunksInsideTheView) {
     off.device->SetShaderTechnique("RenderTunnel");
     off.LookAtRibbon(100, 10);
     EXPECT_EQ(off.DrawInPass(off.ribbonBuffer), (Draws{{0, all}}));
+}
+
+// A straight tube of 100 steps round 17 columns, as the tunnel is made.
+UINT MakeTube(CBufferManager* buffers) {
+    std::vector<PictureVertex> vertices;
+    std::vector<WORD> indices;
+    const float turn = 6.2831855f / 16.0f;
+    for (int row = 0; row <= 100; ++row) {
+        for (int column = 0; column <= 16; ++column) {
+            vertices.push_back({std::sin(float(column) * turn) * 30.0f,
+                                std::cos(float(column) * turn) * 30.0f, -2.0f * float(row),
+                                0xFFFFFFFF, float(column) / 16.0f, float(row) * 0.125f});
+        }
+    }
+    for (int row = 0; row < 100; ++row) {
+        for (int column = 0; column <= 16; ++column) {
+            indices.push_back(WORD(row * 17 + column));
+            indices.push_back(WORD((row + 1) * 17 + column));
+        }
+    }
+    UINT buffer = 0;
+    EXPECT_EQ(buffers->CreateStaticBuffer(kVertexFormatPicture, 0, UINT(vertices.size()),
+                                          UINT(indices.size()), vertices.data(), indices.data(),
+                                          kPrimitiveTriangleStrip, &buffer),
+              S_OK);
+    return buffer;
+}
+
+TEST(EmberDeviceDraws, AStraightTubeIsDrawnAsOneStepUnlessThatSwitchIsOff) {
+    Device on("1", "1");
+    const UINT merged = MakeTube(on.Buffers());
+    EXPECT_EQ(on.DrawInPass(merged), (Draws{{0, 2 * 17 - 2}}));
+
+    Device off("1", "1", "0");
+    const UINT whole = MakeTube(off.Buffers());
+    off.LookAtRibbon(0.0f, 170.0f, 1000.0f);
+    const Draws draws = off.DrawInPass(whole);
+    std::int64_t triangles = 0;
+    for (const auto& draw : draws) {
+        triangles += draw.second;
+    }
+    EXPECT_EQ(triangles, 100 * 2 * 17 - 2);
 }
 
 }  // namespace
