@@ -16,6 +16,7 @@
 
 #include <bass_standin.h>
 #include <d3d9.h>
+#include <d3d9_standin.h>
 #include <unistd.h>
 #include <win32_standin.h>
 
@@ -186,6 +187,9 @@ bool StartCapture(std::ostream& err) {
     // Rendering needs no display; a driver the user names is kept.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     bass::SetCaptureMode(true);
+    // The frames go to the file; the window they would be copied into is
+    // never shown.
+    d3d9::PresentIntoWindows(false);
     // Start-up and the timer's creation happen at the start count.
     win32::UseVirtualClock(true);
     win32::SetVirtualClock(CaptureClock::kStartCount);

@@ -86,6 +86,10 @@ bool BatchingDraws() {
     return g_batchDraws;
 }
 
+void PresentIntoWindows(bool on) {
+    GlDevice::PresentIntoWindows(on);
+}
+
 void AllowClipControl(bool allowed) {
     GlContext::AllowClipControl(allowed);
 }

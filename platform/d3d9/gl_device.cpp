@@ -274,6 +274,17 @@ void GlDevice::EndPixelQuery() {
     }
 }
 
+namespace {
+
+// Read on the render thread at each Present; set before frames are drawn.
+bool g_presentIntoWindows = true;
+
+}  // namespace
+
+void GlDevice::PresentIntoWindows(bool on) {
+    g_presentIntoWindows = on;
+}
+
 void GlDevice::CopyToWindow() {
     GlTimeScope timed;
     FlushDraws();
@@ -283,7 +294,7 @@ void GlDevice::CopyToWindow() {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_.framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, presented_.framebuffer);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    if (context_->PresentWindow() != nullptr) {
+    if (g_presentIntoWindows && context_->PresentWindow() != nullptr) {
         int drawableWidth = 0, drawableHeight = 0;
         context_->DrawableSize(&drawableWidth, &drawableHeight);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);

@@ -77,6 +77,8 @@ public:
     void Forget(const Effect* effect) override;
 
     HRESULT ReadWindowPixels(std::vector<BYTE>* rgba, UINT* width, UINT* height);
+    // Whether every device's Present copies into its window.
+    static void PresentIntoWindows(bool on);
 
 protected:
     void DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z,

@@ -81,6 +81,19 @@ TEST_F(WindowPresent, LetterboxesTheBackBufferIntoAWideWindow) {
     EXPECT_TRUE(black(167, 50));
     EXPECT_TRUE(black(190, 50));
 
+    // With presents into windows off (a capture's), the window keeps the
+    // last frame copied into it and the presented frame is still read.
+    d3d9::PresentIntoWindows(false);
+    ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    d3d9::PresentIntoWindows(true);
+    std::vector<BYTE> presented(64 * 48 * 4);
+    ASSERT_EQ(device->GetPresentedFrame(presented.data(), 64 * 4), D3D_OK);
+    EXPECT_EQ(presented[0], 0);
+    EXPECT_EQ(presented[1], 255);
+    ASSERT_EQ(d3d9::ReadWindowPixels(device, &pixels, &width, &height), D3D_OK);
+    EXPECT_TRUE(red(100, 50));
+
     EXPECT_EQ(device->Release(), 0u);
     direct3d->Release();
     SDL_DestroyWindow(window);

@@ -16,6 +16,11 @@ namespace d3d9 {
 D3D9_API HRESULT ReadWindowPixels(IDirect3DDevice9* device, std::vector<BYTE>* rgba, UINT* width,
                                   UINT* height);
 
+// Whether Present copies each frame into its device's window (on by
+// default). A capture turns it off: its window is never seen, and the
+// frame it reads back is the one presented either way.
+D3D9_API void PresentIntoWindows(bool on);
+
 // Whether devices created from now on may take Direct3D's clip-space z
 // from glClipControl (the default). Off, their vertex stages move z from
 // [0, 1] to GL's [-1, 1] themselves, as on drivers without glClipControl
