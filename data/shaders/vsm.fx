@@ -55,12 +55,16 @@ fragment MaskFS {
     }
 }
 
+// The nearest mipmap level, not a blend of two: on a software rasteriser
+// that halves the filtering of the tunnel, whose far end is minified, and
+// neighbouring levels of it differ little. Pictures seen magnified read
+// their top level either way.
 sampler_state Picture {
     AddressU = Wrap;
     AddressV = Wrap;
     MinFilter = Linear;
     MagFilter = Linear;
-    MipFilter = Linear;
+    MipFilter = Point;
 }
 
 technique RenderTunnel {
