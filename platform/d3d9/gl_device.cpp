@@ -473,9 +473,23 @@ void GlDevice::BindInputs(INT baseVertex) {
     boundBaseVertex_ = baseVertex;
 }
 
-GLint GlDevice::AlphaFunc() const {
-    return GLint(RenderState(D3DRS_ALPHATESTENABLE) ? RenderState(D3DRS_ALPHAFUNC)
-                                                    : DWORD(D3DCMP_ALWAYS));
+void FindAlphaTestUniforms(GlProgram& program) {
+    program.alphaLow = glGetUniformLocation(program.name, "hush_AlphaLow");
+    program.alphaHigh = glGetUniformLocation(program.name, "hush_AlphaHigh");
+    program.alphaKeepOutside = glGetUniformLocation(program.name, "hush_AlphaKeepOutside");
+}
+
+void UploadAlphaTest(const GlProgram& program, const AlphaTestBounds& bounds) {
+    if (program.alphaLow >= 0) {
+        glUniform1f(program.alphaLow, bounds.low);
+        glUniform1f(program.alphaHigh, bounds.high);
+        glUniform1i(program.alphaKeepOutside, bounds.keepOutside ? 1 : 0);
+    }
+}
+
+AlphaTestBounds GlDevice::AlphaTest() const {
+    return AlphaTestBoundsOf(RenderState(D3DRS_ALPHATESTENABLE) != FALSE,
+                             RenderState(D3DRS_ALPHAFUNC), RenderState(D3DRS_ALPHAREF));
 }
 
 void GlDevice::PrepareDraw(INT baseVertex) {
@@ -483,9 +497,8 @@ void GlDevice::PrepareDraw(INT baseVertex) {
     if (inputsDirty_ || baseVertex != boundBaseVertex_) {
         BindInputs(baseVertex);
     }
-    if (alphaDirty_ && program_ != nullptr && program_->alphaFunc >= 0) {
-        glUniform1i(program_->alphaFunc, AlphaFunc());
-        glUniform1f(program_->alphaRef, float(RenderState(D3DRS_ALPHAREF)));
+    if (alphaDirty_ && program_ != nullptr) {
+        UploadAlphaTest(*program_, AlphaTest());
         alphaDirty_ = false;
     }
 }
@@ -509,8 +522,7 @@ void GlDevice::DoDraw(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount)
                 GlTimeScope timed;
                 PrepareDraw();
             }
-            openBatch_->Take(type, startVertex, vertexCount, AlphaFunc(),
-                             float(RenderState(D3DRS_ALPHAREF)));
+            openBatch_->Take(type, startVertex, vertexCount, AlphaTest());
             return;
         }
         FlushDraws();

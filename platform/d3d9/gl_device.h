@@ -2,6 +2,7 @@
 // device's state, presented letterboxed into the window.
 #pragma once
 
+#include "alpha_test.h"
 #include "device_core.h"
 #include "gl_context.h"
 #include "gl_framebuffer.h"
@@ -23,8 +24,9 @@ struct GlProgram {
     // Per parameter; -1 where unused. In an instanced program a parameter
     // that can take a value per instance is at "hush_Uniform_<name>".
     std::vector<GLint> locations;
-    GLint alphaFunc = -1;  // the emulated alpha test's uniforms
-    GLint alphaRef = -1;
+    GLint alphaLow = -1;  // the emulated alpha test's uniforms
+    GLint alphaHigh = -1;
+    GLint alphaKeepOutside = -1;
     // The program's instanced twin (an index into the effect's programs),
     // or -1: its draws are never batched.
     int instanced = -1;
@@ -32,6 +34,11 @@ struct GlProgram {
     // the parameter cannot take a value per instance.
     std::vector<GLint> columns;
 };
+
+// Looks up the program's alpha test uniforms; uploads the bounds to them
+// (the program must be the one in use).
+void FindAlphaTestUniforms(GlProgram& program);
+void UploadAlphaTest(const GlProgram& program, const AlphaTestBounds& bounds);
 
 // The texture unit uploads use, above the 16 sampler stages.
 constexpr GLenum kUploadUnit = GL_TEXTURE0 + kSamplerCount;
@@ -117,7 +124,7 @@ private:
     void PrepareDraw(INT baseVertex = 0);
     void FlushBatch();
     // The alpha test's function, D3DCMP_ALWAYS while it is off.
-    GLint AlphaFunc() const;
+    AlphaTestBounds AlphaTest() const;
     void BindInputs(INT baseVertex);
 
     std::unique_ptr<GlContext> context_;

@@ -120,8 +120,7 @@ HRESULT GlEffect::BuildProgram(std::size_t technique, std::size_t pass,
             glUniform1i(location, GLint(parameter.stage));
         }
     }
-    program.alphaFunc = glGetUniformLocation(program.name, "hush_AlphaFunc");
-    program.alphaRef = glGetUniformLocation(program.name, "hush_AlphaRef");
+    FindAlphaTestUniforms(program);
     passPrograms_[technique].push_back(programs_.size());
     programs_.push_back(std::move(program));
     return D3D_OK;
@@ -169,8 +168,7 @@ void GlEffect::BuildInstancedPrograms(const D3DXMACRO* defines) {
         }
         glUniform1i(glGetUniformLocation(name, "hush_Instances"),
                     GLint(InstanceBatch::kInstanceUnit - GL_TEXTURE0));
-        program.alphaFunc = glGetUniformLocation(name, "hush_AlphaFunc");
-        program.alphaRef = glGetUniformLocation(name, "hush_AlphaRef");
+        FindAlphaTestUniforms(program);
         programs_[i].instanced = int(programs_.size());
         programs_.push_back(std::move(program));
     }

@@ -134,14 +134,13 @@ bool InstanceBatch::Accepts(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertex
             (type == type_ && startVertex == startVertex_ && vertexCount == vertexCount_));
 }
 
-void InstanceBatch::Take(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount, GLint alphaFunc,
-                         float alphaRef) {
+void InstanceBatch::Take(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount,
+                         const AlphaTestBounds& alphaTest) {
     if (drawn_ == 0) {
         type_ = type;
         startVertex_ = startVertex;
         vertexCount_ = vertexCount;
-        alphaFunc_ = alphaFunc;
-        alphaRef_ = alphaRef;
+        alphaTest_ = alphaTest;
     }
     ++drawn_;
     phase_ = Phase::Drawn;
@@ -157,10 +156,7 @@ void InstanceBatch::UploadInstanced() {
             glUniform1i(instanced_->columns[p], column_[p]);
         }
     }
-    if (instanced_->alphaFunc >= 0) {
-        glUniform1i(instanced_->alphaFunc, alphaFunc_);
-        glUniform1f(instanced_->alphaRef, alphaRef_);
-    }
+    UploadAlphaTest(*instanced_, alphaTest_);
     if (!es_) {
         DesktopRenewBufferTexture(kInstanceUnit, buffer_, texture_,
                                   staging_.size() * sizeof(float));

@@ -20,6 +20,7 @@
 #include <d3d9.h>
 #include "gl_api.h"
 
+#include "alpha_test.h"
 #include "effect_file.h"
 #include "gl_shader.h"
 #include "parameter_store.h"
@@ -58,8 +59,8 @@ public:
     bool Empty() const { return drawn_ == 0; }
     // Takes an accepted draw. The first one also fixes the alpha test the
     // run is drawn with (the device's state then; any change flushes).
-    void Take(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount, GLint alphaFunc,
-              float alphaRef);
+    void Take(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount,
+              const AlphaTestBounds& alphaTest);
     // Issues the run's draws and ends the run. Returns the GL draws made.
     unsigned Flush();
 
@@ -96,6 +97,5 @@ private:
     D3DPRIMITIVETYPE type_ = D3DPT_TRIANGLELIST;
     UINT startVertex_ = 0;
     UINT vertexCount_ = 0;
-    GLint alphaFunc_ = 0;
-    float alphaRef_ = 0.0f;
+    AlphaTestBounds alphaTest_{};
 };

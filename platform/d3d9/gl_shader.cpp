@@ -26,26 +26,21 @@ constexpr const char* kAttributeLocations =
     "#define ATTR_TEXCOORD1 5\n";
 
 // The stage's own main runs after prelude; then the fixed-function work
-// that Direct3D does after the pixel shader.
+// that Direct3D does after the pixel shader: the alpha test, as an interval
+// of the output alpha (alpha_test.h).
 std::string AlphaTestEpilogue(const std::string& output, const std::string& prelude) {
     return "\n#undef main\n"
-           "uniform int hush_AlphaFunc;\n"
-           "uniform float hush_AlphaRef;\n"
+           "uniform float hush_AlphaLow;\n"
+           "uniform float hush_AlphaHigh;\n"
+           "uniform bool hush_AlphaKeepOutside;\n"
            "void main() {\n" +
            prelude +
            "    hush_user_main();\n"
-           "    float alpha = floor(clamp(" +
+           "    float alpha = clamp(" +
            output +
-           ".a, 0.0, 1.0) * 255.0 + 0.5);\n"
-           "    bool keep = true;\n"
-           "    if (hush_AlphaFunc == 1) keep = false;\n"
-           "    else if (hush_AlphaFunc == 2) keep = alpha < hush_AlphaRef;\n"
-           "    else if (hush_AlphaFunc == 3) keep = alpha == hush_AlphaRef;\n"
-           "    else if (hush_AlphaFunc == 4) keep = alpha <= hush_AlphaRef;\n"
-           "    else if (hush_AlphaFunc == 5) keep = alpha > hush_AlphaRef;\n"
-           "    else if (hush_AlphaFunc == 6) keep = alpha != hush_AlphaRef;\n"
-           "    else if (hush_AlphaFunc == 7) keep = alpha >= hush_AlphaRef;\n"
-           "    if (!keep) discard;\n"
+           ".a, 0.0, 1.0) * 255.0 + 0.5;\n"
+           "    bool inside = alpha >= hush_AlphaLow && alpha < hush_AlphaHigh;\n"
+           "    if (inside == hush_AlphaKeepOutside) discard;\n"
            "}\n";
 }
 
