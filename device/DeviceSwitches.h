@@ -20,7 +20,7 @@ inline constexpr const char* kMagnifiedFilterVariable = "HUSH_DEVICE_MAGNIFIED_F
 // A grid strip's straight runs of steps are drawn as one step each: the
 // same surface and texturing in fewer triangles. Unlike the others this
 // keeps the look, not every bit: the triangles' edges and interpolation
-// round differently, by at most a step of a colour here and there.
+// round differently, mostly by one step of a colour.
 inline constexpr const char* kMergeStraightStepsVariable = "HUSH_DEVICE_MERGE_STEPS";
 
 inline bool SwitchFromEnvironment(const char* variable) {

@@ -18,7 +18,9 @@ namespace ember {
 // vertices in the picture format (x, y, z, ARGB colour, u, v); empty when the
 // strip is not such a grid, an index lies outside the vertices, or nothing
 // merges. The steps keep their order; within a merged step the triangles are
-// drawn column by column.
+// drawn column by column, so where a run's triangles overlap on screen
+// under blending their order changes (the tunnel, seen from inside its
+// cross-section, has none that overlap).
 std::vector<WORD> MergeStraightRowSteps(const WORD* indices, UINT indexCount, const BYTE* vertices,
                                         UINT vertexCount);
 

@@ -7,32 +7,33 @@
 
 namespace {
 
-constexpr float kInfinity = std::numeric_limits<float>::infinity();
+// Beyond any x; finite, as some shading languages' uniforms must be.
+constexpr float kBeyondAnyAlpha = std::numeric_limits<float>::max();
 
 }  // namespace
 
 AlphaTestBounds AlphaTestBoundsOf(bool enabled, DWORD function, DWORD ref) {
     const float value = float(ref);
-    const AlphaTestBounds everything{-kInfinity, kInfinity, false};
+    const AlphaTestBounds off{false, 0.0f, 0.0f, false};
     if (!enabled) {
-        return everything;
+        return off;
     }
     switch (function) {
         case D3DCMP_NEVER:
-            return {-kInfinity, kInfinity, true};
+            return {true, -kBeyondAnyAlpha, kBeyondAnyAlpha, true};
         case D3DCMP_LESS:
-            return {-kInfinity, value, false};
+            return {true, -kBeyondAnyAlpha, value, false};
         case D3DCMP_EQUAL:
-            return {value, value + 1.0f, false};
+            return {true, value, value + 1.0f, false};
         case D3DCMP_LESSEQUAL:
-            return {-kInfinity, value + 1.0f, false};
+            return {true, -kBeyondAnyAlpha, value + 1.0f, false};
         case D3DCMP_GREATER:
-            return {value + 1.0f, kInfinity, false};
+            return {true, value + 1.0f, kBeyondAnyAlpha, false};
         case D3DCMP_NOTEQUAL:
-            return {value, value + 1.0f, true};
+            return {true, value, value + 1.0f, true};
         case D3DCMP_GREATEREQUAL:
-            return {value, kInfinity, false};
+            return {true, value, kBeyondAnyAlpha, false};
         default:
-            return everything;
+            return off;
     }
 }

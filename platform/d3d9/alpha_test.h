@@ -2,13 +2,14 @@
 // clamped to [0, 1], times 255 plus a half is x; its 8-bit value is floor(x).
 // Every comparison function becomes one interval of x that passes: kept
 // inside [low, high), or outside it where keepOutside is set. A pixel then
-// pays two comparisons whatever the function, and no test at all costs as
-// little as any.
+// pays two comparisons whatever the function. Off (the uniforms' zeros, as
+// a program starts), every pixel passes.
 #pragma once
 
 #include <d3d9.h>
 
 struct AlphaTestBounds {
+    bool on;
     float low;
     float high;
     bool keepOutside;

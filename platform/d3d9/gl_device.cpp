@@ -474,13 +474,15 @@ void GlDevice::BindInputs(INT baseVertex) {
 }
 
 void FindAlphaTestUniforms(GlProgram& program) {
+    program.alphaOn = glGetUniformLocation(program.name, "hush_AlphaTestOn");
     program.alphaLow = glGetUniformLocation(program.name, "hush_AlphaLow");
     program.alphaHigh = glGetUniformLocation(program.name, "hush_AlphaHigh");
     program.alphaKeepOutside = glGetUniformLocation(program.name, "hush_AlphaKeepOutside");
 }
 
 void UploadAlphaTest(const GlProgram& program, const AlphaTestBounds& bounds) {
-    if (program.alphaLow >= 0) {
+    if (program.alphaOn >= 0) {
+        glUniform1i(program.alphaOn, bounds.on ? 1 : 0);
         glUniform1f(program.alphaLow, bounds.low);
         glUniform1f(program.alphaHigh, bounds.high);
         glUniform1i(program.alphaKeepOutside, bounds.keepOutside ? 1 : 0);

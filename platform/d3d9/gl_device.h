@@ -24,7 +24,8 @@ struct GlProgram {
     // Per parameter; -1 where unused. In an instanced program a parameter
     // that can take a value per instance is at "hush_Uniform_<name>".
     std::vector<GLint> locations;
-    GLint alphaLow = -1;  // the emulated alpha test's uniforms
+    GLint alphaOn = -1;  // the emulated alpha test's uniforms
+    GLint alphaLow = -1;
     GLint alphaHigh = -1;
     GLint alphaKeepOutside = -1;
     // The program's instanced twin (an index into the effect's programs),
@@ -123,7 +124,7 @@ private:
     // there are no base-vertex draws.
     void PrepareDraw(INT baseVertex = 0);
     void FlushBatch();
-    // The alpha test's function, D3DCMP_ALWAYS while it is off.
+    // The alpha test's interval, as the render states set it.
     AlphaTestBounds AlphaTest() const;
     void BindInputs(INT baseVertex);
 

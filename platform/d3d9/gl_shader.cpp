@@ -30,6 +30,7 @@ constexpr const char* kAttributeLocations =
 // of the output alpha (alpha_test.h).
 std::string AlphaTestEpilogue(const std::string& output, const std::string& prelude) {
     return "\n#undef main\n"
+           "uniform bool hush_AlphaTestOn;\n"
            "uniform float hush_AlphaLow;\n"
            "uniform float hush_AlphaHigh;\n"
            "uniform bool hush_AlphaKeepOutside;\n"
@@ -40,7 +41,7 @@ std::string AlphaTestEpilogue(const std::string& output, const std::string& prel
            output +
            ".a, 0.0, 1.0) * 255.0 + 0.5;\n"
            "    bool inside = alpha >= hush_AlphaLow && alpha < hush_AlphaHigh;\n"
-           "    if (inside == hush_AlphaKeepOutside) discard;\n"
+           "    if (hush_AlphaTestOn && inside == hush_AlphaKeepOutside) discard;\n"
            "}\n";
 }
 

@@ -30,7 +30,7 @@ bool Compare(DWORD function, DWORD alpha, DWORD ref) {
 
 bool Passes(const AlphaTestBounds& bounds, float x) {
     const bool inside = x >= bounds.low && x < bounds.high;
-    return inside != bounds.keepOutside;
+    return !bounds.on || inside != bounds.keepOutside;
 }
 
 TEST(AlphaTestBounds, EveryFunctionKeepsWhatItsComparisonKeeps) {
@@ -43,18 +43,23 @@ TEST(AlphaTestBounds, EveryFunctionKeepsWhatItsComparisonKeeps) {
                 for (float offset : {0.0f, 0.5f, 0.999f}) {
                     const float x = alpha == 255 ? 255.5f : float(alpha) + offset;
                     EXPECT_EQ(Passes(bounds, x), Compare(function, alpha, ref))
-                        << "function " << function << " ref " << ref << " alpha " << alpha
-                        << " x " << x;
+                        << "function " << function << " ref " << ref << " alpha " << alpha << " x "
+                        << x;
                 }
             }
         }
     }
 }
 
+// Off, and as a program starts with its uniforms all zero, everything
+// passes.
 TEST(AlphaTestBounds, OffEverythingPasses) {
-    const AlphaTestBounds bounds = AlphaTestBoundsOf(false, D3DCMP_NEVER, 0);
-    for (float x : {0.5f, 100.0f, 255.5f}) {
-        EXPECT_TRUE(Passes(bounds, x));
+    for (const AlphaTestBounds& bounds :
+         {AlphaTestBoundsOf(false, D3DCMP_NEVER, 0), AlphaTestBoundsOf(true, D3DCMP_ALWAYS, 0),
+          AlphaTestBounds{}}) {
+        for (float x : {0.5f, 100.0f, 255.5f}) {
+            EXPECT_TRUE(Passes(bounds, x));
+        }
     }
 }
 
