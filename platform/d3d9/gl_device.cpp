@@ -500,7 +500,11 @@ void GlDevice::PrepareDraw(INT baseVertex) {
         BindInputs(baseVertex);
     }
     if (alphaDirty_ && program_ != nullptr) {
-        UploadAlphaTest(*program_, AlphaTest());
+        const AlphaTestBounds bounds = AlphaTest();
+        if (program_->alphaTwin >= 0 && program_->alphaTested != bounds.on) {
+            program_->owner->UseAlphaTwin(*program_);
+        }
+        UploadAlphaTest(*program_, bounds);
         alphaDirty_ = false;
     }
 }

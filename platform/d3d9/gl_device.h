@@ -16,14 +16,22 @@
 class InstanceBatch;
 
 // One linked pass program of an effect and where its uniforms are.
+class GlEffect;
+
 struct GlProgram {
-    const Effect* owner = nullptr;
+    GlEffect* owner = nullptr;
     GLuint name = 0;
     std::size_t vertexStage = 0;
     std::size_t fragmentStage = 0;
     // Per parameter; -1 where unused. In an instanced program a parameter
     // that can take a value per instance is at "hush_Uniform_<name>".
     std::vector<GLint> locations;
+    // A fragment stage with one output is linked twice: without the alpha
+    // test, and with it for while the test is on (the test costs every
+    // pixel some work even when it keeps them all). The other one of the
+    // pair (an index into the effect's programs), or -1.
+    int alphaTwin = -1;
+    bool alphaTested = false;
     GLint alphaOn = -1;  // the emulated alpha test's uniforms
     GLint alphaLow = -1;
     GLint alphaHigh = -1;
@@ -87,6 +95,9 @@ public:
     HRESULT ReadWindowPixels(std::vector<BYTE>* rgba, UINT* width, UINT* height);
     // Whether every device's Present copies into its window.
     static void PresentIntoWindows(bool on);
+    // The alpha test's interval, as the render states set it.
+    AlphaTestBounds AlphaTest() const;
+    bool IsCurrentProgram(const GlProgram* program) const { return program_ == program; }
 
 protected:
     void DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z,
@@ -124,8 +135,7 @@ private:
     // there are no base-vertex draws.
     void PrepareDraw(INT baseVertex = 0);
     void FlushBatch();
-    // The alpha test's interval, as the render states set it.
-    AlphaTestBounds AlphaTest() const;
+
     void BindInputs(INT baseVertex);
 
     std::unique_ptr<GlContext> context_;

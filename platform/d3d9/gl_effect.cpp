@@ -58,26 +58,38 @@ HRESULT GlEffect::Build(const D3DXMACRO* defines, std::string* errors) {
     device_->MakeCurrent();
     device_->FlushDraws();
     // Every stage is compiled, used or not, so each error shows at once.
+    // A fragment stage with one output is compiled a second time with the
+    // alpha test after its main.
     std::vector<GLuint> shaders(file.stages.size(), 0);
+    std::vector<GLuint> alphaShaders(file.stages.size(), 0);
     std::string messages;
     for (std::size_t s = 0; s < file.stages.size(); ++s) {
+        const StageDesc& stage = file.stages[s];
         std::string log;
-        shaders[s] = CompileShader(file.stages[s].fragment ? GL_FRAGMENT_SHADER : GL_VERTEX_SHADER,
-                                   StageSource(file, s, defines, device_->Target()), &log);
+        shaders[s] = CompileShader(stage.fragment ? GL_FRAGMENT_SHADER : GL_VERTEX_SHADER,
+                                   StageSource(file, s, defines, device_->Target(), false), &log);
         if (shaders[s] == 0) {
             AppendCompilerLog(file.path, log, &messages);
+        } else if (stage.fragment && !stage.output.empty()) {
+            alphaShaders[s] = CompileShader(
+                GL_FRAGMENT_SHADER, StageSource(file, s, defines, device_->Target(), true), &log);
+            if (alphaShaders[s] == 0) {
+                AppendCompilerLog(file.path, log, &messages);
+            }
         }
     }
     HRESULT result = messages.empty() ? D3D_OK : E_FAIL;
     for (std::size_t t = 0; t < file.techniques.size() && SUCCEEDED(result); ++t) {
         passPrograms_.emplace_back();
         for (std::size_t p = 0; p < file.techniques[t].passes.size() && SUCCEEDED(result); ++p) {
-            result = BuildProgram(t, p, shaders, &messages);
+            result = BuildProgram(t, p, shaders, alphaShaders, &messages);
         }
     }
-    for (GLuint shader : shaders) {
-        if (shader != 0) {
-            glDeleteShader(shader);
+    for (const std::vector<GLuint>* compiled : {&shaders, &alphaShaders}) {
+        for (GLuint shader : *compiled) {
+            if (shader != 0) {
+                glDeleteShader(shader);
+            }
         }
     }
     if (SUCCEEDED(result) && device_->Batching()) {
@@ -89,47 +101,70 @@ HRESULT GlEffect::Build(const D3DXMACRO* defines, std::string* errors) {
 }
 
 HRESULT GlEffect::BuildProgram(std::size_t technique, std::size_t pass,
-                               const std::vector<GLuint>& shaders, std::string* errors) {
+                               const std::vector<GLuint>& shaders,
+                               const std::vector<GLuint>& alphaShaders, std::string* errors) {
     const EffectFile& file = File();
     const PassDesc& desc = file.techniques[technique].passes[pass];
     for (std::size_t i = 0; i < programs_.size(); ++i) {
-        if (programs_[i].vertexStage == desc.vertexStage &&
+        if (!programs_[i].alphaTested && programs_[i].vertexStage == desc.vertexStage &&
             programs_[i].fragmentStage == desc.fragmentStage) {
             passPrograms_[technique].push_back(i);
             return D3D_OK;
         }
     }
     std::string log;
-    GlProgram program;
-    program.owner = this;
-    program.vertexStage = desc.vertexStage;
-    program.fragmentStage = desc.fragmentStage;
-    program.name = LinkProgram(shaders[desc.vertexStage], shaders[desc.fragmentStage], &log);
-    if (program.name == 0) {
+    const GLuint plain = LinkProgram(shaders[desc.vertexStage], shaders[desc.fragmentStage], &log);
+    const GLuint alphaShader = alphaShaders[desc.fragmentStage];
+    const GLuint tested = plain != 0 && alphaShader != 0
+                              ? LinkProgram(shaders[desc.vertexStage], alphaShader, &log)
+                              : 0;
+    if (plain == 0 || (alphaShader != 0 && tested == 0)) {
+        glDeleteProgram(plain);
         *errors += file.path + "(" + std::to_string(desc.line) + "): error: pass " +
                    (desc.name.empty() ? std::to_string(pass) : "'" + desc.name + "'") +
                    " of technique '" + file.techniques[technique].name + "' does not link: " + log +
                    "\n";
         return E_FAIL;
     }
-    glUseProgram(program.name);
-    for (const ParameterDesc& parameter : file.parameters) {
-        const GLint location = glGetUniformLocation(program.name, parameter.name.c_str());
+    passPrograms_[technique].push_back(programs_.size());
+    programs_.push_back(NewProgram(plain, desc));
+    if (tested != 0) {
+        GlProgram twin = NewProgram(tested, desc);
+        twin.alphaTested = true;
+        twin.alphaTwin = int(programs_.size() - 1);
+        programs_.back().alphaTwin = int(programs_.size());
+        programs_.push_back(std::move(twin));
+    }
+    return D3D_OK;
+}
+
+GlProgram GlEffect::NewProgram(GLuint name, const PassDesc& desc) {
+    GlProgram program;
+    program.owner = this;
+    program.name = name;
+    program.vertexStage = desc.vertexStage;
+    program.fragmentStage = desc.fragmentStage;
+    glUseProgram(name);
+    for (const ParameterDesc& parameter : File().parameters) {
+        const GLint location = glGetUniformLocation(name, parameter.name.c_str());
         program.locations.push_back(location);
         if (parameter.type == ParameterType::Sampler2D && location >= 0) {
             glUniform1i(location, GLint(parameter.stage));
         }
     }
     FindAlphaTestUniforms(program);
-    passPrograms_[technique].push_back(programs_.size());
-    programs_.push_back(std::move(program));
-    return D3D_OK;
+    return program;
 }
 
 void GlEffect::BuildInstancedPrograms(const D3DXMACRO* defines) {
     const EffectFile& file = File();
     const std::size_t programs = programs_.size();
     for (std::size_t i = 0; i < programs; ++i) {
+        // A pass's program and its alpha-tested twin share one instanced
+        // program, which always has the test.
+        if (programs_[i].alphaTested) {
+            continue;
+        }
         const std::vector<bool> passedOn = FragmentStageNames(file, programs_[i].fragmentStage);
         std::string log;
         const GLuint vertex =
@@ -170,6 +205,9 @@ void GlEffect::BuildInstancedPrograms(const D3DXMACRO* defines) {
                     GLint(InstanceBatch::kInstanceUnit - GL_TEXTURE0));
         FindAlphaTestUniforms(program);
         programs_[i].instanced = int(programs_.size());
+        if (programs_[i].alphaTwin >= 0) {
+            programs_[std::size_t(programs_[i].alphaTwin)].instanced = int(programs_.size());
+        }
         programs_.push_back(std::move(program));
     }
     if (programs_.size() > programs) {
@@ -254,7 +292,7 @@ void GlEffect::ApplyPass(std::size_t technique, std::size_t pass) {
             device_->SetTexture(sampler.stage, texture);
         }
     }
-    const GlProgram& program = ProgramOf(technique, pass);
+    const GlProgram& program = ForAlphaTest(ProgramOf(technique, pass));
     device_->UseProgram(&program);
     for (std::size_t p = 0; p < file.parameters.size(); ++p) {
         Upload(program, p);
@@ -270,16 +308,36 @@ void GlEffect::CommitPass(std::size_t technique, std::size_t pass) {
     GlTimeScope timed;
     device_->FlushDraws();
     const EffectFile& file = File();
-    const GlProgram& program = ProgramOf(technique, pass);
+    const GlProgram& program = ForAlphaTest(ProgramOf(technique, pass));
+    // The alpha test turned on or off since the pass began: its twin takes
+    // every value.
+    const bool switched = !device_->IsCurrentProgram(&program);
     device_->UseProgram(&program);
     for (std::size_t p = 0; p < file.parameters.size(); ++p) {
-        if (!Parameters().Changed(p)) {
+        if (!switched && !Parameters().Changed(p)) {
             continue;
         }
         if (file.parameters[p].type != ParameterType::Sampler2D) {
             Upload(program, p);
         } else if (IDirect3DBaseTexture9* texture = Parameters().Texture(p)) {
             device_->SetTexture(file.parameters[p].stage, texture);
+        }
+    }
+}
+
+const GlProgram& GlEffect::ForAlphaTest(const GlProgram& program) const {
+    const bool on = device_->AlphaTest().on;
+    return program.alphaTwin >= 0 && program.alphaTested != on
+               ? programs_[std::size_t(program.alphaTwin)]
+               : program;
+}
+
+void GlEffect::UseAlphaTwin(const GlProgram& program) {
+    const GlProgram& twin = programs_[std::size_t(program.alphaTwin)];
+    device_->UseProgram(&twin);
+    for (std::size_t p = 0; p < File().parameters.size(); ++p) {
+        if (File().parameters[p].type != ParameterType::Sampler2D) {
+            Upload(twin, p);
         }
     }
 }

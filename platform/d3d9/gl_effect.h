@@ -1,6 +1,6 @@
 // The OpenGL effect: one linked program per distinct pair of stages its
-// passes use; a pass applies its states through the device, binds its
-// program and uploads the parameter values.
+// passes use (two where the alpha test may apply); a pass applies its states through the device,
+// binds its program and uploads the parameter values.
 #pragma once
 
 #include "effect.h"
@@ -20,6 +20,10 @@ public:
                           Effect** effect, std::string* errors);
     ~GlEffect() override;
 
+    // Makes the other program of the pair current, with every value: the
+    // alpha test was turned on or off between a pass's start and a draw.
+    void UseAlphaTwin(const GlProgram& program);
+
 protected:
     void BeginTechnique(std::size_t technique, DWORD flags) override;
     void ApplyPass(std::size_t technique, std::size_t pass) override;
@@ -30,13 +34,19 @@ private:
     GlEffect(GlDevice* device, EffectFile file, DWORD flags);
     HRESULT Build(const D3DXMACRO* defines, std::string* errors);
     HRESULT BuildProgram(std::size_t technique, std::size_t pass,
-                         const std::vector<GLuint>& shaders, std::string* errors);
+                         const std::vector<GLuint>& shaders,
+                         const std::vector<GLuint>& alphaShaders, std::string* errors);
+    // A linked program's parameter locations, samplers' units and alpha
+    // test uniforms.
+    GlProgram NewProgram(GLuint name, const PassDesc& desc);
     // Gives every program an instanced twin and the effect its batch. A
     // variant that does not build (too many values for the fragment stage's
     // inputs) leaves its program unbatched.
     void BuildInstancedPrograms(const D3DXMACRO* defines);
     void Upload(const GlProgram& program, std::size_t parameter);
     const GlProgram& ProgramOf(std::size_t technique, std::size_t pass) const;
+    // The program of the pair the device's alpha test calls for.
+    const GlProgram& ForAlphaTest(const GlProgram& program) const;
 
     GlDevice* device_;
     std::vector<GlProgram> programs_;

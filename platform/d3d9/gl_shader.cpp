@@ -179,11 +179,11 @@ bool Names(const EffectFile& file, const std::string& text, const std::string& n
 }  // namespace
 
 std::string StageSource(const EffectFile& file, std::size_t stage, const D3DXMACRO* defines,
-                        const ShaderTarget& target) {
+                        const ShaderTarget& target, bool withAlphaTest) {
     const StageDesc& desc = file.stages[stage];
     std::string text = file.StageText(stage);
     std::string epilogue;
-    if (desc.fragment && !desc.output.empty()) {
+    if (desc.fragment && !desc.output.empty() && withAlphaTest) {
         epilogue = AlphaTestEpilogue(desc.output, "");
     } else if (!desc.fragment) {
         epilogue = VertexEpilogue(target, SwapColourInput(target, &text));

@@ -24,10 +24,10 @@ struct ShaderTarget {
 // The source of one stage: the version and precision, the attribute
 // location names (ATTR_POSITION ...), the caller's macros, then the stage's
 // text with "#line 1" so messages name file lines. A fragment stage with one
-// vec4 output gets the alpha test after its main; a vertex stage gets its
-// colour input and clip z fixed as the target needs.
+// vec4 output gets the alpha test after its main when withAlphaTest is set;
+// a vertex stage gets its colour input and clip z fixed as the target needs.
 std::string StageSource(const EffectFile& file, std::size_t stage, const D3DXMACRO* defines,
-                        const ShaderTarget& target);
+                        const ShaderTarget& target, bool withAlphaTest);
 
 // Texels (four floats each) that one value of the type takes in an
 // instance buffer: four for a matrix (its columns), one otherwise.

@@ -480,6 +480,41 @@ TEST_F(GlDevice, AlphaTestDropsFragmentsThatFailTheReference) {
     EXPECT_EQ(Pixel(32, 32), kWhite);
 }
 
+// The test turned on or off inside a pass, with nothing committed since:
+// the draw still honours it, and with the pass's values (the tint).
+TEST_F(GlDevice, AlphaTestTurnedOnOrOffInsideAPassAppliesToTheNextDraw) {
+    const D3DXVECTOR4 red{1, 0, 0, 1};
+    ASSERT_EQ(effect_->SetVector("tint", &red), D3D_OK);
+    ASSERT_EQ(effect_->SetTechnique("Flat"), D3D_OK);
+    ASSERT_EQ(effect_->SetMatrix("WVP", &identity_), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER), D3D_OK);
+    ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAREF, 0x80), D3D_OK);
+    for (const BOOL startsOn : {FALSE, TRUE}) {
+        Clear(0xFF000000);
+        FillQuad(0x40FFFFFF);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHATESTENABLE, startsOn), D3D_OK);
+        UINT passes = 0;
+        ASSERT_EQ(effect_->Begin(&passes, 0), D3D_OK);
+        ASSERT_EQ(effect_->BeginPass(0), D3D_OK);
+        ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHATESTENABLE, !startsOn), D3D_OK);
+        EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+        ASSERT_EQ(effect_->EndPass(), D3D_OK);
+        ASSERT_EQ(effect_->End(), D3D_OK);
+        Present();
+        // Alpha 0x40 fails GREATER 0x80: dropped with the test on, drawn
+        // red (white tinted) over black with it off.
+        const Rgba drawn = Pixel(32, 32);
+        if (startsOn) {
+            EXPECT_GT(drawn[0], 0) << "turned off inside the pass";
+            EXPECT_EQ(drawn[1], 0) << "the tint reached the other program";
+            EXPECT_EQ(drawn[2], 0);
+        } else {
+            EXPECT_EQ(drawn, kBlack) << "turned on inside the pass";
+        }
+    }
+    ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE), D3D_OK);
+}
+
 TEST_F(GlDevice, ParametersKeepTheirValuesAcrossFramesAndPerEffect) {
     ID3DXEffect* other = LoadEffect();
     ASSERT_NE(other, nullptr);
