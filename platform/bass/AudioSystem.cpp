@@ -1,6 +1,8 @@
 // The audio output: device, silent fallback, volume and the stream table.
 #include "platform/bass/AudioSystem.h"
 
+#include "platform/bass/InitArguments.h"
+
 #include <SDL2/SDL.h>
 
 #include <algorithm>
@@ -47,11 +49,8 @@ int AudioSystem::Init(int device, DWORD frequency) {
     if (output_ != Output::None) {
         return BASS_ERROR_ALREADY;
     }
-    if (device < -1) {
-        return BASS_ERROR_DEVICE;
-    }
-    if (frequency == 0 || frequency > 384000) {
-        return BASS_ERROR_ILLPARAM;
+    if (const int error = InitArgumentsError(device, frequency); error != BASS_OK) {
+        return error;
     }
     rate_ = static_cast<int>(frequency);
     started_ = false;
@@ -158,30 +157,31 @@ void AudioSystem::Mix(void* user, Uint8* bytes, int length) {
 }
 
 int AudioSystem::Start() {
-    std::lock_guard<std::mutex> lock(controlMutex_);
-    if (output_ == Output::None) {
-        return BASS_ERROR_INIT;
-    }
-    if (output_ == Output::Device) {
-        SDL_PauseAudioDevice(device_, 0);
-    }
-    started_ = true;
-    const std::int64_t now = MonotonicNanos();
-    ForEachStream([now](Stream& stream) { stream.Clock().Resume(now); });
-    return BASS_OK;
+    return SetStarted(true);
 }
 
 int AudioSystem::Stop() {
+    return SetStarted(false);
+}
+
+// Starting resumes the device and every stream's clock; stopping pauses both.
+int AudioSystem::SetStarted(bool on) {
     std::lock_guard<std::mutex> lock(controlMutex_);
     if (output_ == Output::None) {
         return BASS_ERROR_INIT;
     }
     if (output_ == Output::Device) {
-        SDL_PauseAudioDevice(device_, 1);
+        SDL_PauseAudioDevice(device_, on ? 0 : 1);
     }
-    started_ = false;
+    started_ = on;
     const std::int64_t now = MonotonicNanos();
-    ForEachStream([now](Stream& stream) { stream.Clock().Pause(now); });
+    ForEachStream([now, on](Stream& stream) {
+        if (on) {
+            stream.Clock().Resume(now);
+        } else {
+            stream.Clock().Pause(now);
+        }
+    });
     return BASS_OK;
 }
 

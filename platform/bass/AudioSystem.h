@@ -47,6 +47,7 @@ public:
     void SetStartTime(double seconds) { startSeconds_.store(seconds); }
 
 private:
+    int SetStarted(bool on);
     enum class Output { None, Device, NoSound, Capture };
 
     AudioSystem() = default;

@@ -2,6 +2,7 @@
 // stream table.
 #include "platform/bass/web_audio_system.h"
 
+#include "platform/bass/InitArguments.h"
 #include "platform/bass/web_audio_context.h"
 
 #include <algorithm>
@@ -38,11 +39,8 @@ int AudioSystem::Init(int device, DWORD frequency) {
     if (output_ != Output::None) {
         return BASS_ERROR_ALREADY;
     }
-    if (device < -1) {
-        return BASS_ERROR_DEVICE;
-    }
-    if (frequency == 0 || frequency > 384000) {
-        return BASS_ERROR_ILLPARAM;
+    if (const int error = InitArgumentsError(device, frequency); error != BASS_OK) {
+        return error;
     }
     rate_ = static_cast<int>(frequency);
     started_ = false;
@@ -73,31 +71,34 @@ int AudioSystem::Init(int device, DWORD frequency) {
 }
 
 int AudioSystem::Start() {
-    if (output_ == Output::None) {
-        return BASS_ERROR_INIT;
-    }
-    if (output_ == Output::Context) {
-        web::ResumeContext();
-    }
-    started_ = true;
-    const std::int64_t now = MonotonicNanos();
-    for (auto& [handle, stream] : streams_) {
-        stream->Clock().Resume(now);
-    }
-    return BASS_OK;
+    return SetStarted(true);
 }
 
 int AudioSystem::Stop() {
+    return SetStarted(false);
+}
+
+// Starting resumes the context and every stream's clock; stopping suspends
+// and pauses them.
+int AudioSystem::SetStarted(bool on) {
     if (output_ == Output::None) {
         return BASS_ERROR_INIT;
     }
     if (output_ == Output::Context) {
-        web::SuspendContext();
+        if (on) {
+            web::ResumeContext();
+        } else {
+            web::SuspendContext();
+        }
     }
-    started_ = false;
+    started_ = on;
     const std::int64_t now = MonotonicNanos();
     for (auto& [handle, stream] : streams_) {
-        stream->Clock().Pause(now);
+        if (on) {
+            stream->Clock().Resume(now);
+        } else {
+            stream->Clock().Pause(now);
+        }
     }
     return BASS_OK;
 }

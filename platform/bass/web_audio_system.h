@@ -40,6 +40,7 @@ public:
     void SetStartTime(double seconds) { startSeconds_ = seconds; }
 
 private:
+    int SetStarted(bool on);
     enum class Output { None, Context, NoSound, Capture };
 
     AudioSystem() = default;
