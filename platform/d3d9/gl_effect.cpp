@@ -293,10 +293,7 @@ void GlEffect::ApplyPass(std::size_t technique, std::size_t pass) {
         }
     }
     const GlProgram& program = ForAlphaTest(ProgramOf(technique, pass));
-    device_->UseProgram(&program);
-    for (std::size_t p = 0; p < file.parameters.size(); ++p) {
-        Upload(program, p);
-    }
+    UseWithEveryValue(program);
     if (program.instanced >= 0) {
         batch_->Start(technique, pass, Parameters(), &program,
                       &programs_[std::size_t(program.instanced)]);
@@ -333,12 +330,13 @@ const GlProgram& GlEffect::ForAlphaTest(const GlProgram& program) const {
 }
 
 void GlEffect::UseAlphaTwin(const GlProgram& program) {
-    const GlProgram& twin = programs_[std::size_t(program.alphaTwin)];
-    device_->UseProgram(&twin);
+    UseWithEveryValue(programs_[std::size_t(program.alphaTwin)]);
+}
+
+void GlEffect::UseWithEveryValue(const GlProgram& program) {
+    device_->UseProgram(&program);
     for (std::size_t p = 0; p < File().parameters.size(); ++p) {
-        if (File().parameters[p].type != ParameterType::Sampler2D) {
-            Upload(twin, p);
-        }
+        Upload(program, p);
     }
 }
 

@@ -44,6 +44,9 @@ private:
     // inputs) leaves its program unbatched.
     void BuildInstancedPrograms(const D3DXMACRO* defines);
     void Upload(const GlProgram& program, std::size_t parameter);
+    // Makes the program current with every parameter's value (samplers keep
+    // the units they were given at link time).
+    void UseWithEveryValue(const GlProgram& program);
     const GlProgram& ProgramOf(std::size_t technique, std::size_t pass) const;
     // The program of the pair the device's alpha test calls for.
     const GlProgram& ForAlphaTest(const GlProgram& program) const;
