@@ -11,6 +11,7 @@
 #include "app/WinMain.h"
 #include "app/Window.h"
 
+#include <d3d9_standin.h>
 #include <win32_standin.h>
 
 #include <exception>
@@ -68,6 +69,11 @@ int main(int argc, char** argv) try {
     }
     if (g_capturing && !StartCapture(std::cerr)) {
         return kCaptureSetupExitCode;
+    }
+    // What is shown in a window is never read back: a window the back
+    // buffer's size takes the frames as they are drawn, without a copy.
+    if (!g_capturing) {
+        d3d9::DrawIntoWindows(true);
     }
     if (g_benching) {
         StartBench(options.bench);

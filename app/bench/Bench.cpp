@@ -42,6 +42,7 @@ struct Bench {
     std::uint64_t threadCpuStart = 0;
     double startupSeconds = -1.0;
     std::string loadBefore;
+    int framesIntoWindow = 0;  // timed frames drawn straight into the window
     bool finished = false;
 };
 
@@ -103,6 +104,7 @@ bool BenchFrameDone() {
     }
     const d3d9::FrameCounters counters = d3d9::TakeFrameCounters();
     if (bench.frame >= kWarmupFrames) {
+        bench.framesIntoWindow += int(counters.framesIntoWindow);
         BenchSample& sample = bench.samples[bench.timeIndex * std::size_t(bench.settings.frames) +
                                             std::size_t(bench.frame - kWarmupFrames)];
         sample.frameMs = double(now - bench.frameStart) / 1e6;
@@ -178,6 +180,8 @@ int FinishBench(int showResult, std::ostream& out, std::ostream& err) {
     result.chunkCulling = ember::SwitchFromEnvironment(ember::kCullChunksVariable);
     result.magnifiedFilter = ember::SwitchFromEnvironment(ember::kMagnifiedFilterVariable);
     result.mergedSteps = ember::SwitchFromEnvironment(ember::kMergeStraightStepsVariable);
+    result.intoWindow =
+        bench.framesIntoWindow == result.frames * int(bench.times.size()) && result.frames > 0;
     result.loadBefore = bench.loadBefore;
     result.loadAfter = LoadAverage();
     result.startupSeconds = bench.startupSeconds;

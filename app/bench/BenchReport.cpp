@@ -77,7 +77,8 @@ void PrintBenchTable(const BenchResult& result, std::ostream& out) {
         << (result.skipClearDraws ? "on" : "off") << ", chunk culling "
         << (result.chunkCulling ? "on" : "off") << ", magnified filter "
         << (result.magnifiedFilter ? "on" : "off") << ", straight steps merged "
-        << (result.mergedSteps ? "on" : "off") << "\n"
+        << (result.mergedSteps ? "on" : "off") << ", drawn into the window "
+        << (result.intoWindow ? "on" : "off") << "\n"
         << "load average before: " << result.loadBefore << ", after: " << result.loadAfter << "\n"
         << "milliseconds per frame, median and 95th percentile; system = frame - GL - finish;\n"
         << "sys cpu = the main thread's CPU time outside GL and the wait; cpu = all threads'\n"
@@ -101,16 +102,17 @@ void PrintBenchTable(const BenchResult& result, std::ostream& out) {
 }
 
 void PrintBenchJson(const BenchResult& result, std::ostream& out) {
-    char head[320];
+    char head[384];
     std::snprintf(
         head, sizeof head,
         "{\"width\":1024,\"height\":768,\"frames\":%d,\"warmup_frames\":%d,"
         "\"batching\":%s,\"skip_clear_draws\":%s,\"chunk_culling\":%s,"
-        "\"magnified_filter\":%s,\"merged_steps\":%s,\"startup_s\":%.4f,\"peak_memory_mb\":%.2f,",
+        "\"magnified_filter\":%s,\"merged_steps\":%s,\"into_window\":%s,\"startup_s\":%.4f,"
+        "\"peak_memory_mb\":%.2f,",
         result.frames, result.warmupFrames, result.batching ? "true" : "false",
         result.skipClearDraws ? "true" : "false", result.chunkCulling ? "true" : "false",
         result.magnifiedFilter ? "true" : "false", result.mergedSteps ? "true" : "false",
-        result.startupSeconds, result.peakMemoryMb);
+        result.intoWindow ? "true" : "false", result.startupSeconds, result.peakMemoryMb);
     out << head << "\"load_before\":\"" << result.loadBefore << "\",\"load_after\":\""
         << result.loadAfter << "\",\"times\":[";
     for (std::size_t i = 0; i < result.times.size(); ++i) {

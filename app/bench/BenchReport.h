@@ -51,7 +51,8 @@ struct BenchResult {
     bool chunkCulling = true;
     bool magnifiedFilter = true;
     bool mergedSteps = true;
-    std::string loadBefore;  // /proc/loadavg's three averages
+    bool intoWindow = false;  // every timed frame was drawn straight into the window
+    std::string loadBefore;   // /proc/loadavg's three averages
     std::string loadAfter;
     double startupSeconds = 0.0;
     double peakMemoryMb = 0.0;

@@ -74,6 +74,13 @@ bool BatchingFromEnvironment() {
 
 bool g_batchDraws = BatchingFromEnvironment();
 
+// HUSH_D3D9_DRAW_INTO_WINDOW=0 in the environment keeps every frame in the
+// back buffer framebuffer, for comparison.
+bool DrawingIntoWindowsAllowed() {
+    const char* setting = std::getenv("HUSH_D3D9_DRAW_INTO_WINDOW");
+    return setting == nullptr || std::strcmp(setting, "0") != 0;
+}
+
 }  // namespace
 
 namespace d3d9 {
@@ -88,6 +95,11 @@ bool BatchingDraws() {
 
 void PresentIntoWindows(bool on) {
     GlDevice::PresentIntoWindows(on);
+}
+
+void DrawIntoWindows(bool on) {
+    static const bool allowed = DrawingIntoWindowsAllowed();
+    GlDevice::DrawIntoWindows(on && allowed);
 }
 
 void AllowClipControl(bool allowed) {

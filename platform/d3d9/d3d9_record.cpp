@@ -47,10 +47,11 @@ protected:
     void DoDrawIndexed(D3DPRIMITIVETYPE, INT, UINT, UINT) override {}
 
     // Nothing is drawn: every presented frame is black.
-    void ReadPresentedFrame(BYTE* rgba, UINT pitch) override {
+    HRESULT ReadPresentedFrame(BYTE* rgba, UINT pitch) override {
         for (UINT row = 0; row < Height(); ++row) {
             std::memset(rgba + std::size_t(row) * pitch, 0, std::size_t(Width()) * 4);
         }
+        return D3D_OK;
     }
 
     void Note(const DeviceCall& call) override {

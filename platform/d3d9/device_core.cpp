@@ -458,7 +458,7 @@ HRESULT DeviceCore::GetPresentedFrame(BYTE* rgba, UINT pitch) {
         call.result = D3DERR_INVALIDCALL;
         return Report(call);
     }
-    ReadPresentedFrame(rgba, pitch);
+    call.result = ReadPresentedFrame(rgba, pitch);
     return Report(call);
 }
 

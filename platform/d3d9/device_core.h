@@ -114,7 +114,8 @@ protected:
     virtual void DoDraw(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) = 0;
     virtual void DoDrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex,
                                UINT indexCount) = 0;
-    virtual void ReadPresentedFrame(BYTE* rgba, UINT pitch) = 0;
+    // D3DERR_INVALIDCALL where the frame was not kept (drawn into a window).
+    virtual HRESULT ReadPresentedFrame(BYTE* rgba, UINT pitch) = 0;
     // Every call, failed ones included, with its result.
     virtual void Note(const DeviceCall& call);
 

@@ -9,6 +9,7 @@
 #include "gl_resources.h"
 #include "gl_state.h"
 #include "letterbox.h"
+#include "window_framebuffer.h"
 
 #include <d3d9_standin.h>
 
@@ -76,6 +77,10 @@ HRESULT GlDevice::Create(GlWindow* window, const D3DPRESENT_PARAMETERS& paramete
         }
         created->context_->SetSwapInterval(
             parameters.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+        created->windowFits_ =
+            !created->IsEs() && parameters.EnableAutoDepthStencil != FALSE &&
+            WindowFramebufferFits(parameters.BackBufferFormat == D3DFMT_A8R8G8B8);
+        created->ChooseDrawTarget();
     }
     *device = created;
     return D3D_OK;
@@ -278,6 +283,7 @@ namespace {
 
 // Read on the render thread at each Present; set before frames are drawn.
 bool g_presentIntoWindows = true;
+bool g_drawIntoWindows = false;
 
 }  // namespace
 
@@ -285,18 +291,61 @@ void GlDevice::PresentIntoWindows(bool on) {
     g_presentIntoWindows = on;
 }
 
+void GlDevice::DrawIntoWindows(bool on) {
+    g_drawIntoWindows = on;
+}
+
+// Decided between frames: a window resized away from the back buffer's size
+// (or presents turned off) sends the next frame to the back buffer
+// framebuffer, to be letterboxed or read back.
+bool GlDevice::CanDrawIntoWindow() const {
+    if (!windowFits_ || !g_drawIntoWindows || !g_presentIntoWindows ||
+        context_->PresentWindow() == nullptr) {
+        return false;
+    }
+    int drawableWidth = 0, drawableHeight = 0;
+    context_->DrawableSize(&drawableWidth, &drawableHeight);
+    return UINT(drawableWidth) == Width() && UINT(drawableHeight) == Height();
+}
+
+void GlDevice::ChooseDrawTarget() {
+    drawingIntoWindow_ = CanDrawIntoWindow();
+    glBindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
+}
+
+// A frame drawn into the window is presented by the swap alone. The
+// driver's copy into a window turns the frame's rows over, which its quick
+// copy cannot do, so the back buffer framebuffer's blit costs about what a
+// full-screen layer costs.
 void GlDevice::CopyToWindow() {
     GlTimeScope timed;
     FlushDraws();
     MakeCurrent();
+    const bool intoWindow = g_presentIntoWindows && context_->PresentWindow() != nullptr;
+    // A window resized while the frame was drawn gets it letterboxed.
+    presentedFromWindow_ = drawingIntoWindow_ && intoWindow && CanDrawIntoWindow();
+    if (presentedFromWindow_) {
+        context_->Swap();
+        ++g_glCounters.frame.framesIntoWindow;
+    } else {
+        KeepAndLetterbox(intoWindow);
+    }
+    ChooseDrawTarget();
+}
+
+// A frame drawn into a window whose presents were turned off since (or
+// that went away, or changed its size) is kept like any other; the window
+// is given the kept copy.
+void GlDevice::KeepAndLetterbox(bool intoWindow) {
     const GLint width = GLint(Width());
     const GLint height = GLint(Height());
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_.framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, DrawTarget());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, presented_.framebuffer);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    if (g_presentIntoWindows && context_->PresentWindow() != nullptr) {
+    if (intoWindow) {
         int drawableWidth = 0, drawableHeight = 0;
         context_->DrawableSize(&drawableWidth, &drawableHeight);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, presented_.framebuffer);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -307,7 +356,6 @@ void GlDevice::CopyToWindow() {
         }
         context_->Swap();
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, backBuffer_.framebuffer);
 }
 
 void GlDevice::ApplyViewport(const D3DVIEWPORT9& viewport) {
@@ -565,15 +613,19 @@ void GlDevice::DoDrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIn
     }
 }
 
-void GlDevice::ReadPresentedFrame(BYTE* rgba, UINT pitch) {
+HRESULT GlDevice::ReadPresentedFrame(BYTE* rgba, UINT pitch) {
+    if (presentedFromWindow_) {
+        return D3DERR_INVALIDCALL;
+    }
     GlTimeScope timed;
     FlushDraws();
     MakeCurrent();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, presented_.framebuffer);
     glReadPixels(0, 0, GLsizei(Width()), GLsizei(Height()), GL_RGBA, GL_UNSIGNED_BYTE,
                  staging_.get());
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_.framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, DrawTarget());
     FlipRows(staging_.get(), Width(), Height(), rgba, pitch);
+    return D3D_OK;
 }
 
 HRESULT GlDevice::ReadWindowPixels(std::vector<BYTE>* rgba, UINT* width, UINT* height) {
@@ -589,7 +641,7 @@ HRESULT GlDevice::ReadWindowPixels(std::vector<BYTE>* rgba, UINT* width, UINT* h
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, drawableWidth, drawableHeight, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_.framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, DrawTarget());
     FlipRows(bottomUp.data(), UINT(drawableWidth), UINT(drawableHeight), rgba->data(),
              std::size_t(drawableWidth) * 4);
     *width = UINT(drawableWidth);

@@ -1,5 +1,6 @@
 // The OpenGL device: a back buffer framebuffer drawn with the shared
-// device's state, presented letterboxed into the window.
+// device's state, presented letterboxed into the window; or, where allowed
+// and the window is the back buffer's size, the window's own framebuffer.
 #pragma once
 
 #include "alpha_test.h"
@@ -95,6 +96,8 @@ public:
     HRESULT ReadWindowPixels(std::vector<BYTE>* rgba, UINT* width, UINT* height);
     // Whether every device's Present copies into its window.
     static void PresentIntoWindows(bool on);
+    // Whether devices may draw their frames straight into their window.
+    static void DrawIntoWindows(bool on);
     // The alpha test's interval, as the render states set it.
     AlphaTestBounds AlphaTest() const;
     bool IsCurrentProgram(const GlProgram* program) const { return program_ == program; }
@@ -119,7 +122,7 @@ protected:
     void DoDraw(D3DPRIMITIVETYPE type, UINT startVertex, UINT vertexCount) override;
     void DoDrawIndexed(D3DPRIMITIVETYPE type, INT baseVertex, UINT startIndex,
                        UINT indexCount) override;
-    void ReadPresentedFrame(BYTE* rgba, UINT pitch) override;
+    HRESULT ReadPresentedFrame(BYTE* rgba, UINT pitch) override;
 
 private:
     GlDevice(std::unique_ptr<GlContext> context, UINT width, UINT height, bool depth);
@@ -127,6 +130,14 @@ private:
     // Present without the wait: the back buffer kept for GetPresentedFrame
     // and shown in the window.
     void CopyToWindow();
+    // Copies the frame for GetPresentedFrame and, when intoWindow,
+    // letterboxes it into the window and swaps.
+    void KeepAndLetterbox(bool intoWindow);
+    // Where the next frame is drawn: into the window when it allows, else
+    // into the back buffer framebuffer.
+    void ChooseDrawTarget();
+    bool CanDrawIntoWindow() const;
+    GLuint DrawTarget() const { return drawingIntoWindow_ ? 0 : backBuffer_.framebuffer; }
     void EndPixelQuery();
     // Clears the rectangles (all of the viewport when count is 0), each cut
     // to the viewport, through the scissor.
@@ -151,6 +162,14 @@ private:
     const Effect* programOwner_ = nullptr;
     InstanceBatch* openBatch_ = nullptr;
     bool batching_ = true;
+    // The window's framebuffer has the back buffer's colour channels and its
+    // depth and stencil bits (decided when the device is made).
+    bool windowFits_ = false;
+    // The frame being drawn goes straight into the window.
+    bool drawingIntoWindow_ = false;
+    // The last Present swapped a frame drawn into the window: nothing kept
+    // it for GetPresentedFrame.
+    bool presentedFromWindow_ = false;
     // Counts the pixels each counted frame draws.
     GLuint pixelQuery_ = 0;
     bool pixelQueryActive_ = false;

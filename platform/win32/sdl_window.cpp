@@ -46,6 +46,23 @@ void FitFrameInto(SDL_Window* sdl, int x, int y, int width, int height) {
     SDL_SetWindowPosition(sdl, x + left, y + top);
 }
 
+// A GL window's framebuffer is asked for with a 24-bit depth and 8-bit
+// stencil buffer, as a Direct3D back buffer has, so that a device of the
+// window's size can draw straight into it; where the display has no such
+// framebuffer, with SDL's defaults. The request stays for the contexts made
+// later (X11 chooses their framebuffer configuration then).
+SDL_Window* CreateGlWindow(const char* title, int x, int y, int width, int height, Uint32 flags) {
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_Window* sdl = SDL_CreateWindow(title, x, y, width, height, flags);
+    if (sdl == nullptr) {
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+        sdl = SDL_CreateWindow(title, x, y, width, height, flags);
+    }
+    return sdl;
+}
+
 SDL_Window* CreateSdlWindow(LPCWSTR title, DWORD style, int x, int y, int width, int height) {
     const bool popup = (style & WS_POPUP) != 0;
     const bool framed = !popup && (style & WS_CAPTION) != 0;
@@ -61,8 +78,8 @@ SDL_Window* CreateSdlWindow(LPCWSTR title, DWORD style, int x, int y, int width,
     }
     const int clampedWidth = width > 0 ? width : 1;
     const int clampedHeight = height > 0 ? height : 1;
-    SDL_Window* sdl = SDL_CreateWindow(win32::detail::Utf8(title).c_str(), x, y, clampedWidth,
-                                       clampedHeight, flags);
+    SDL_Window* sdl = CreateGlWindow(win32::detail::Utf8(title).c_str(), x, y, clampedWidth,
+                                     clampedHeight, flags);
     if (sdl != nullptr && framed) {
         FitFrameInto(sdl, x, y, clampedWidth, clampedHeight);
     }

@@ -65,7 +65,10 @@ TEST(HushBinaryTest, BenchPrintsItsFiguresAsJson) {
                              "SDL_VIDEODRIVER",
                              "HUSH_D3D9_BATCHING",
                              "HUSH_DEVICE_SKIP_CLEAR",
-                             "HUSH_DEVICE_CULLING"};
+                             "HUSH_DEVICE_CULLING",
+                             "HUSH_DEVICE_MAGNIFIED_FILTER",
+                             "HUSH_DEVICE_MERGE_STEPS",
+                             "HUSH_D3D9_DRAW_INTO_WINDOW"};
     const Outcome batched = RunHush(launch);
     EXPECT_EQ(batched.exitCode, 0) << batched.err;
     EXPECT_EQ(batched.out.rfind("{\"width\":1024,\"height\":768,\"frames\":3,", 0), 0u)
@@ -73,20 +76,21 @@ TEST(HushBinaryTest, BenchPrintsItsFiguresAsJson) {
     EXPECT_NE(
         batched.out.find("\"batching\":true,\"skip_clear_draws\":true,\"chunk_culling\":true"),
         std::string::npos);
+    EXPECT_NE(batched.out.find("\"merged_steps\":true,\"into_window\":true"), std::string::npos)
+        << "the bench's window is the back buffer's size";
     EXPECT_NE(batched.out.find("{\"t\":24.5000,\"frame_ms\":{\"median\":"), std::string::npos);
     EXPECT_NE(batched.out.find("{\"t\":106.5000,"), std::string::npos);
     EXPECT_EQ(batched.out.find('\n'), batched.out.size() - 1) << "one line";
 
-    launch.setVariables = {{"HUSH_D3D9_BATCHING", "0"},
-                           {"HUSH_DEVICE_SKIP_CLEAR", "0"},
-                           {"HUSH_DEVICE_CULLING", "0"},
-                           {"HUSH_DEVICE_MAGNIFIED_FILTER", "0"},
-                           {"HUSH_DEVICE_MERGE_STEPS", "0"}};
+    launch.setVariables = {{"HUSH_D3D9_BATCHING", "0"},      {"HUSH_DEVICE_SKIP_CLEAR", "0"},
+                           {"HUSH_DEVICE_CULLING", "0"},     {"HUSH_DEVICE_MAGNIFIED_FILTER", "0"},
+                           {"HUSH_DEVICE_MERGE_STEPS", "0"}, {"HUSH_D3D9_DRAW_INTO_WINDOW", "0"}};
     const Outcome unbatched = RunHush(launch);
     EXPECT_EQ(unbatched.exitCode, 0) << unbatched.err;
     EXPECT_NE(
         unbatched.out.find("\"batching\":false,\"skip_clear_draws\":false,\"chunk_culling\":false,"
-                           "\"magnified_filter\":false,\"merged_steps\":false"),
+                           "\"magnified_filter\":false,\"merged_steps\":false,"
+                           "\"into_window\":false"),
         std::string::npos);
 }
 

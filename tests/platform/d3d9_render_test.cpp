@@ -1,15 +1,17 @@
-// The OpenGL device drawn offscreen and read back: placement by the
-// matrices, texture orientation and repeat, pictures decoded ahead,
-// blending, culling, clip depth, viewports, the alpha test, the model vertex
-// layout, indexed draws from a base vertex, effect parameters and compile
-// errors.
+// The OpenGL device drawn offscreen and read back, and drawn straight into
+// a window of its size and read from there: placement by the matrices,
+// texture orientation and repeat, pictures decoded ahead, blending,
+// culling, clip depth, viewports, the alpha test, the model vertex layout,
+// indexed draws from a base vertex, effect parameters and compile errors.
 #include <d3d9.h>
 #include <d3d9_standin.h>
 #include <d3dx9.h>
 
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include "d3d9_test_device.h"
+#include "d3d9_test_window.h"
 #include "device/VertexFormats.h"
 #include "d3d9_test_files.h"
 
@@ -114,12 +116,29 @@ const Rgba kGreen{0, 255, 0, 255};
 const Rgba kBlue{0, 0, 255, 255};
 const Rgba kWhite{255, 255, 255, 255};
 
-class GlDevice : public testing::Test {
+// Where the device draws: its own framebuffer, read back with
+// GetPresentedFrame; or a window of its size that it draws straight into
+// (on desktop OpenGL), read from the window.
+enum class Target { kHeadless, kWindow };
+
+std::string TargetName(const testing::TestParamInfo<Target>& info) {
+    return info.param == Target::kHeadless ? "Headless" : "InWindow";
+}
+
+class GlDevice : public testing::TestWithParam<Target> {
 protected:
     void SetUp() override {
         IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
         ASSERT_NE(direct3d, nullptr);
         D3DPRESENT_PARAMETERS parameters = d3d9test::HeadlessParameters(kSize, kSize);
+        if (InWindow()) {
+            ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+            window_ = d3d9test::CreateGlWindow(kSize, kSize);
+            ASSERT_NE(window_, nullptr) << SDL_GetError();
+            parameters.hDeviceWindow = reinterpret_cast<HWND>(window_);
+            d3d9::DrawIntoWindows(true);
+            d3d9::CountFrames(true);
+        }
         ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0,
                                          &parameters, &device_),
                   D3D_OK);
@@ -138,7 +157,20 @@ protected:
         quad_->Release();
         effect_->Release();
         EXPECT_EQ(device_->Release(), 0u);
+        if (InWindow()) {
+            // On desktop OpenGL the frames went straight into the window.
+            const d3d9::FrameCounters counters = d3d9::TakeFrameCounters();
+            d3d9::CountFrames(false);
+            if (presents_ > 0 && d3d9test::DrawsIntoWindows()) {
+                EXPECT_GT(counters.framesIntoWindow, 0u);
+            }
+            d3d9::DrawIntoWindows(false);
+            SDL_DestroyWindow(window_);
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
     }
+
+    bool InWindow() const { return GetParam() == Target::kWindow; }
 
     ID3DXEffect* LoadEffect() {
         static const std::string path = d3d9test::WriteTextFile("device.fx", kEffect);
@@ -183,7 +215,15 @@ protected:
 
     void Present() {
         ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-        ASSERT_EQ(device_->GetPresentedFrame(frame_.data(), kSize * 4), D3D_OK);
+        if (!InWindow()) {
+            ASSERT_EQ(device_->GetPresentedFrame(frame_.data(), kSize * 4), D3D_OK);
+            return;
+        }
+        ++presents_;
+        UINT width = 0, height = 0;
+        ASSERT_EQ(d3d9::ReadWindowPixels(device_, &frame_, &width, &height), D3D_OK);
+        ASSERT_EQ(width, kSize);
+        ASSERT_EQ(height, kSize);
     }
 
     // A pixel of the last presented frame, x right and y down.
@@ -254,6 +294,8 @@ protected:
         EXPECT_EQ(Pixel(32, 32), kRed) << "the farther green quad fails LESSEQUAL";
     }
 
+    SDL_Window* window_ = nullptr;
+    int presents_ = 0;
     IDirect3DDevice9* device_ = nullptr;
     ID3DXEffect* effect_ = nullptr;
     IDirect3DVertexBuffer9* quad_ = nullptr;
@@ -261,7 +303,7 @@ protected:
     std::vector<BYTE> frame_ = std::vector<BYTE>(kSize * kSize * 4);
 };
 
-TEST_F(GlDevice, TexturedQuadLandsWhereTheMatricesSayWithItsTopRowAtVZero) {
+TEST_P(GlDevice, TexturedQuadLandsWhereTheMatricesSayWithItsTopRowAtVZero) {
     // Row 0 of the picture: red, green; row 1: blue, white.
     IDirect3DTexture9* picture =
         LoadTexture("quadrants.tga", 2, 2, {0xFF0000FF, 0x00FF00FF, 0x0000FFFF, 0xFFFFFFFF});
@@ -291,7 +333,7 @@ TEST_F(GlDevice, TexturedQuadLandsWhereTheMatricesSayWithItsTopRowAtVZero) {
 // A picture decoded ahead, with its mipmap chain, draws the same pixels as
 // one decoded when its texture is made, at its full size and shrunk onto
 // the lower levels.
-TEST_F(GlDevice, PicturesDecodedAheadDrawTheSamePixels) {
+TEST_P(GlDevice, PicturesDecodedAheadDrawTheSamePixels) {
     std::vector<std::uint32_t> pixels(48 * 40);
     std::uint32_t state = 12345;
     for (std::uint32_t& pixel : pixels) {
@@ -325,7 +367,64 @@ TEST_F(GlDevice, PicturesDecodedAheadDrawTheSamePixels) {
     EXPECT_TRUE(frames[0] == frames[1]);
 }
 
-TEST_F(GlDevice, TexturesRepeatOutsideZeroToOne) {
+// A frame drawn into the window is the one drawn into the device's own
+// framebuffer and copied there, but for the rasteriser's rounding where a
+// triangle's edge crosses a pixel: the window's rows run the other way in
+// the driver. Turned, filtered and blended quads show it.
+TEST_P(GlDevice, FramesDrawnIntoTheWindowDifferOnlyAlongEdges) {
+    if (!InWindow() || !d3d9test::DrawsIntoWindows()) {
+        GTEST_SKIP() << "the device draws into no window";
+    }
+    std::vector<std::uint32_t> pixels(48 * 40);
+    std::uint32_t state = 777;
+    for (std::uint32_t& pixel : pixels) {
+        state = state * 1664525u + 1013904223u;
+        pixel = state | 0xFFu;
+    }
+    IDirect3DTexture9* picture = LoadTexture("turned.png", 48, 40, pixels);
+    ASSERT_NE(picture, nullptr);
+    ASSERT_EQ(device_->SetTexture(5, picture), D3D_OK);
+    D3DXMATRIX turn, shrink, turned, tilted;
+    D3DXMatrixRotationZ(&turn, 0.52f);
+    D3DXMatrixScaling(&shrink, 0.71f, 0.63f, 1.0f);
+    D3DXMatrixMultiply(&turned, &shrink, &turn);
+    D3DXMatrixRotationZ(&tilted, -0.31f);
+    const auto drawScene = [&] {
+        Clear(0xFF203040);
+        FillQuad(0xFFFFFFFF);
+        Draw(effect_, "Mipmapped", turned);
+        FillQuad(0x90F0A020, 1.0f, 0.25f);
+        Draw(effect_, "Blended", tilted);
+    };
+    // Copied: the frame letterboxed one to one into the window, and kept.
+    std::vector<BYTE> kept(frame_.size());
+    d3d9::DrawIntoWindows(false);
+    Present();
+    drawScene();
+    Present();
+    EXPECT_EQ(device_->GetPresentedFrame(kept.data(), kSize * 4), D3D_OK);
+    const std::vector<BYTE> copied = frame_;
+    EXPECT_TRUE(kept == copied);
+    // Drawn into the window (the Present before it chose the window), and
+    // not kept.
+    d3d9::DrawIntoWindows(true);
+    Present();
+    drawScene();
+    Present();
+    EXPECT_EQ(device_->GetPresentedFrame(kept.data(), kSize * 4), D3DERR_INVALIDCALL);
+    int differing = 0;
+    for (std::size_t pixel = 0; pixel < copied.size(); pixel += 4) {
+        differing += std::memcmp(&copied[pixel], &frame_[pixel], 4) != 0 ? 1 : 0;
+    }
+    EXPECT_NE(Pixel(32, 32), Pixel(2, 2)) << "the quads were drawn";
+    // Only pixels on the quads' edges (about 250 of the 4,096) may differ;
+    // a frame turned over or moved would differ almost everywhere.
+    EXPECT_LT(differing, 250) << "pixels that differ";
+    ASSERT_EQ(device_->SetTexture(5, nullptr), D3D_OK);
+    picture->Release();
+}
+
+TEST_P(GlDevice, TexturesRepeatOutsideZeroToOne) {
     IDirect3DTexture9* stripes = LoadTexture("stripes.png", 2, 1, {0xFF0000FF, 0x00FF00FF});
     ASSERT_NE(stripes, nullptr);
     effect_->SetTexture("picture", stripes);
@@ -340,7 +439,7 @@ TEST_F(GlDevice, TexturesRepeatOutsideZeroToOne) {
     stripes->Release();
 }
 
-TEST_F(GlDevice, SamplersNotSetByNameReadTheirStageTexture) {
+TEST_P(GlDevice, SamplersNotSetByNameReadTheirStageTexture) {
     IDirect3DTexture9* blue = LoadTexture("blue.png", 1, 1, {0x0000FFFF});
     IDirect3DTexture9* green = LoadTexture("green.png", 1, 1, {0x00FF00FF});
     ASSERT_EQ(device_->SetTexture(0, green), D3D_OK);
@@ -363,7 +462,7 @@ TEST_F(GlDevice, SamplersNotSetByNameReadTheirStageTexture) {
     green->Release();
 }
 
-TEST_F(GlDevice, AlphaBlendsOverWhatIsThere) {
+TEST_P(GlDevice, AlphaBlendsOverWhatIsThere) {
     FillQuad(0x80FF0000);
     Clear(0xFF0000FF);
     Draw(effect_, "Blended", identity_);
@@ -389,7 +488,7 @@ TEST_F(GlDevice, AlphaBlendsOverWhatIsThere) {
     EXPECT_EQ(blending, DWORD(TRUE));
 }
 
-TEST_F(GlDevice, CullsCounterClockwiseTrianglesByDefault) {
+TEST_P(GlDevice, CullsCounterClockwiseTrianglesByDefault) {
     // Top left, top right, bottom left: clockwise on screen.
     const Vertex clockwise[3] = {{-1, 1, 0.5f, 0xFFFF0000, 0, 0},
                                  {1, 1, 0.5f, 0xFFFF0000, 0, 0},
@@ -421,7 +520,7 @@ TEST_F(GlDevice, CullsCounterClockwiseTrianglesByDefault) {
     EXPECT_EQ(drawTriangle(counterClockwise), kRed);
 }
 
-TEST_F(GlDevice, ClipDepthRunsFromZeroToOneAndTheDepthTestKeepsTheNearest) {
+TEST_P(GlDevice, ClipDepthRunsFromZeroToOneAndTheDepthTestKeepsTheNearest) {
     ExpectDirect3DClipDepth();
 }
 
@@ -435,11 +534,14 @@ protected:
     }
 };
 
-TEST_F(GlDeviceWithoutClipControl, ClipDepthStillRunsFromZeroToOne) {
+TEST_P(GlDeviceWithoutClipControl, ClipDepthStillRunsFromZeroToOne) {
     ExpectDirect3DClipDepth();
 }
 
-TEST_F(GlDevice, ViewportsCountFromTheTopLeft) {
+INSTANTIATE_TEST_SUITE_P(Targets, GlDeviceWithoutClipControl,
+                         testing::Values(Target::kHeadless, Target::kWindow), TargetName);
+
+TEST_P(GlDevice, ViewportsCountFromTheTopLeft) {
     Clear(0xFF000000);
     const D3DVIEWPORT9 topLeft{0, 0, kSize / 2, kSize / 2, 0.0f, 1.0f};
     ASSERT_EQ(device_->SetViewport(&topLeft), D3D_OK);
@@ -460,7 +562,7 @@ TEST_F(GlDevice, ViewportsCountFromTheTopLeft) {
     EXPECT_EQ(Pixel(50, 50), kBlue);
 }
 
-TEST_F(GlDevice, AlphaTestDropsFragmentsThatFailTheReference) {
+TEST_P(GlDevice, AlphaTestDropsFragmentsThatFailTheReference) {
     ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER), D3D_OK);
     ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHAREF, 0x80), D3D_OK);
@@ -482,7 +584,7 @@ TEST_F(GlDevice, AlphaTestDropsFragmentsThatFailTheReference) {
 
 // The test turned on or off inside a pass, with nothing committed since:
 // the draw still honours it, and with the pass's values (the tint).
-TEST_F(GlDevice, AlphaTestTurnedOnOrOffInsideAPassAppliesToTheNextDraw) {
+TEST_P(GlDevice, AlphaTestTurnedOnOrOffInsideAPassAppliesToTheNextDraw) {
     const D3DXVECTOR4 red{1, 0, 0, 1};
     ASSERT_EQ(effect_->SetVector("tint", &red), D3D_OK);
     ASSERT_EQ(effect_->SetTechnique("Flat"), D3D_OK);
@@ -515,7 +617,7 @@ TEST_F(GlDevice, AlphaTestTurnedOnOrOffInsideAPassAppliesToTheNextDraw) {
     ASSERT_EQ(device_->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE), D3D_OK);
 }
 
-TEST_F(GlDevice, ParametersKeepTheirValuesAcrossFramesAndPerEffect) {
+TEST_P(GlDevice, ParametersKeepTheirValuesAcrossFramesAndPerEffect) {
     ID3DXEffect* other = LoadEffect();
     ASSERT_NE(other, nullptr);
     const D3DXVECTOR4 red{1, 0, 0, 1}, blue{0, 0, 1, 1};
@@ -550,7 +652,7 @@ TEST_F(GlDevice, ParametersKeepTheirValuesAcrossFramesAndPerEffect) {
     other->Release();
 }
 
-TEST_F(GlDevice, TheModelVertexFeedsEveryAttributeByUsage) {
+TEST_P(GlDevice, TheModelVertexFeedsEveryAttributeByUsage) {
     const std::string path = d3d9test::WriteTextFile("model.fx", R"(uniform mat4 WVP;
 vertex ModelVS {
     layout(location = ATTR_POSITION) in vec3 position;
@@ -614,7 +716,7 @@ technique Model { pass { CullMode = None; VertexShader = ModelVS; PixelShader = 
 
 // ES draws have no base vertex: the inputs are bound that many vertices on,
 // and bound again for a draw without one.
-TEST_F(GlDevice, IndexedDrawsCountFromTheBaseVertex) {
+TEST_P(GlDevice, IndexedDrawsCountFromTheBaseVertex) {
     const Vertex vertices[8] = {{-1, -1, 0.5f, 0xFFFF0000, 0, 0}, {-1, 1, 0.5f, 0xFFFF0000, 0, 0},
                                 {1, -1, 0.5f, 0xFFFF0000, 0, 0},  {1, 1, 0.5f, 0xFFFF0000, 0, 0},
                                 {-1, -1, 0.5f, 0xFF00FF00, 0, 0}, {-1, 1, 0.5f, 0xFF00FF00, 0, 0},
@@ -651,7 +753,7 @@ TEST_F(GlDevice, IndexedDrawsCountFromTheBaseVertex) {
     buffer->Release();
 }
 
-TEST_F(GlDevice, GlslErrorsNameTheFileAndLine) {
+TEST_P(GlDevice, GlslErrorsNameTheFileAndLine) {
     const std::string path = d3d9test::WriteTextFile("broken.fx", R"(uniform mat4 WVP;
 
 vertex V {
@@ -690,7 +792,10 @@ technique T { pass { VertexShader = V; PixelShader = F; } }
     effect->Release();
 }
 
-TEST_F(GlDevice, PresentedFrameOutlivesTheNextClear) {
+TEST_P(GlDevice, PresentedFrameOutlivesTheNextClear) {
+    if (InWindow()) {
+        GTEST_SKIP() << "a frame drawn into the window is not kept";
+    }
     Clear(0xFF00FF00);
     Present();
     Clear(0xFFFF0000);
@@ -699,7 +804,7 @@ TEST_F(GlDevice, PresentedFrameOutlivesTheNextClear) {
     EXPECT_EQ(Pixel(63, 63), kGreen);
 }
 
-TEST_F(GlDevice, ObjectsCountReferencesAndHoldTheirDevice) {
+TEST_P(GlDevice, ObjectsCountReferencesAndHoldTheirDevice) {
     IDirect3DTexture9* texture = LoadTexture("one.png", 1, 1, {0xFFFFFFFF});
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture->AddRef(), 2u);
@@ -720,5 +825,8 @@ TEST_F(GlDevice, ObjectsCountReferencesAndHoldTheirDevice) {
     EXPECT_EQ(device_->AddRef(), 4u);
     EXPECT_EQ(device_->Release(), 3u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Targets, GlDevice, testing::Values(Target::kHeadless, Target::kWindow),
+                         TargetName);
 
 }  // namespace

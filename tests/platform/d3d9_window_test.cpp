@@ -8,6 +8,8 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include "d3d9_test_device.h"
+#include "d3d9_test_window.h"
 #include "platform/d3d9/letterbox.h"
 
 namespace win32 {
@@ -42,9 +44,11 @@ protected:
     void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 };
 
+// Even where devices may draw into their window: this one is not its size.
 TEST_F(WindowPresent, LetterboxesTheBackBufferIntoAWideWindow) {
-    SDL_Window* window = SDL_CreateWindow("present", 0, 0, 200, 100, SDL_WINDOW_OPENGL);
+    SDL_Window* window = d3d9test::CreateGlWindow(200, 100);
     ASSERT_NE(window, nullptr) << SDL_GetError();
+    d3d9::DrawIntoWindows(true);
     IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
     D3DPRESENT_PARAMETERS parameters{};
     parameters.BackBufferWidth = 64;
@@ -94,6 +98,64 @@ TEST_F(WindowPresent, LetterboxesTheBackBufferIntoAWideWindow) {
     ASSERT_EQ(d3d9::ReadWindowPixels(device, &pixels, &width, &height), D3D_OK);
     EXPECT_TRUE(red(100, 50));
 
+    d3d9::DrawIntoWindows(false);
+    EXPECT_EQ(device->Release(), 0u);
+    direct3d->Release();
+    SDL_DestroyWindow(window);
+}
+
+// Whether each frame goes straight into the window is decided at the
+// Present before it; a frame drawn there while presents into windows were
+// turned off is kept for GetPresentedFrame instead of shown.
+TEST_F(WindowPresent, ADeviceOfTheWindowsSizeDrawsStraightIntoItWhileAllowed) {
+    SDL_Window* window = d3d9test::CreateGlWindow(64, 48);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS parameters = d3d9test::HeadlessParameters(64, 48);
+    parameters.hDeviceWindow = reinterpret_cast<HWND>(window);
+    d3d9::DrawIntoWindows(true);
+    IDirect3DDevice9* device = nullptr;
+    ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
+                                     &device),
+              D3D_OK);
+    d3d9::CountFrames(true);
+    std::vector<BYTE> presented(64 * 48 * 4);
+    // Presents a frame cleared to colour; whether it went into the window,
+    // and what GetPresentedFrame said of it.
+    const auto frame = [&](D3DCOLOR colour, HRESULT* kept) {
+        EXPECT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0), D3D_OK);
+        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        *kept = device->GetPresentedFrame(presented.data(), 64 * 4);
+        return d3d9::TakeFrameCounters().framesIntoWindow == 1;
+    };
+    const bool desktop = d3d9test::DrawsIntoWindows();
+    HRESULT kept = D3D_OK;
+    EXPECT_EQ(frame(0xFFFF0000, &kept), desktop);
+    EXPECT_EQ(kept, desktop ? D3DERR_INVALIDCALL : D3D_OK);
+    std::vector<BYTE> pixels;
+    UINT width = 0, height = 0;
+    ASSERT_EQ(d3d9::ReadWindowPixels(device, &pixels, &width, &height), D3D_OK);
+    ASSERT_EQ(width, 64u);
+    EXPECT_EQ(pixels[0], 255);
+    EXPECT_EQ(pixels[(47 * 64 + 63) * 4], 255);
+
+    d3d9::PresentIntoWindows(false);
+    EXPECT_FALSE(frame(0xFF00FF00, &kept)) << "drawn into the window, then kept";
+    EXPECT_EQ(kept, D3D_OK);
+    EXPECT_EQ(presented[1], 255);
+    EXPECT_FALSE(frame(0xFF0000FF, &kept));
+    EXPECT_EQ(presented[2], 255);
+    d3d9::PresentIntoWindows(true);
+    d3d9::DrawIntoWindows(false);
+    EXPECT_FALSE(frame(0xFFFFFFFF, &kept));
+    EXPECT_FALSE(frame(0xFFFFFFFF, &kept));
+    EXPECT_EQ(kept, D3D_OK);
+    d3d9::DrawIntoWindows(true);
+    EXPECT_FALSE(frame(0xFFFF0000, &kept)) << "chosen before it was allowed";
+    EXPECT_EQ(frame(0xFFFF0000, &kept), desktop);
+
+    d3d9::CountFrames(false);
+    d3d9::DrawIntoWindows(false);
     EXPECT_EQ(device->Release(), 0u);
     direct3d->Release();
     SDL_DestroyWindow(window);

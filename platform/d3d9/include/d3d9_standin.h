@@ -21,6 +21,18 @@ D3D9_API HRESULT ReadWindowPixels(IDirect3DDevice9* device, std::vector<BYTE>* r
 // frame it reads back is the one presented either way.
 D3D9_API void PresentIntoWindows(bool on);
 
+// Whether a device may draw its frames straight into its window (off by
+// default; never while presents into windows are off, or when the
+// environment sets HUSH_D3D9_DRAW_INTO_WINDOW=0). It does so for each frame
+// that starts while the window's drawable is the back buffer's size and the
+// window's framebuffer has the back buffer's colour, depth and stencil
+// bits; its Present is then the window's swap, without the copy, and
+// GetPresentedFrame fails with D3DERR_INVALIDCALL for that frame. Frames
+// look the same either way but may differ by the rasteriser's rounding
+// along triangle edges: a window's rows run the other way in the driver.
+// On desktop OpenGL only.
+D3D9_API void DrawIntoWindows(bool on);
+
 // Whether devices created from now on may take Direct3D's clip-space z
 // from glClipControl (the default). Off, their vertex stages move z from
 // [0, 1] to GL's [-1, 1] themselves, as on drivers without glClipControl
@@ -75,6 +87,8 @@ struct FrameCounters {
     // (an occlusion query over each presented frame): divided by the frame's
     // pixels, how many full-screen layers the rasteriser shaded.
     std::uint64_t pixelsDrawn = 0;
+    // Presents of frames drawn straight into their window.
+    std::uint32_t framesIntoWindow = 0;
 };
 
 // Turns the counters on (zeroed) or off. While on, Present waits for the

@@ -69,7 +69,7 @@ TEST(BenchReportTest, TimesSumUpTheirFramesAndPrintAsOneJsonObject) {
     EXPECT_EQ(json.str(),
               "{\"width\":1024,\"height\":768,\"frames\":4,\"warmup_frames\":10,"
               "\"batching\":true,\"skip_clear_draws\":true,\"chunk_culling\":false,\"magnified_"
-              "filter\":true,\"merged_steps\":true,"
+              "filter\":true,\"merged_steps\":true,\"into_window\":false,"
               "\"startup_s\":0.2500,\"peak_memory_mb\":150.50,"
               "\"load_before\":\"0.50 0.40 0.30\",\"load_after\":\"0.60 0.40 0.30\","
               "\"times\":[{\"t\":106.5000,\"frame_ms\":{\"median\":11.5000,\"p95\":13.0000},"
