@@ -24,15 +24,17 @@ GLint BitsOf(GLenum attachment, GLenum sizeName) {
 
 bool WindowFramebufferFits(bool alpha) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    const bool fits = BitsOf(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) == 8 &&
-                      BitsOf(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE) == 8 &&
-                      BitsOf(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_BLUE_SIZE) == 8 &&
-                      BitsOf(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE) == (alpha ? 8 : 0) &&
-                      BitsOf(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) == 24 &&
-                      BitsOf(GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE) == 8;
+    const bool fits =
+        BitsOf(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) == 8 &&
+        BitsOf(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE) == 8 &&
+        BitsOf(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_BLUE_SIZE) == 8 &&
+        BitsOf(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE) == (alpha ? 8 : 0) &&
+        BitsOf(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) == 24 &&
+        BitsOf(GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE) == 8;
     // A window without one of the buffers may have set an error: the
-    // device's later checks must not see it.
-    while (glGetError() != GL_NO_ERROR) {
+    // device's later checks must not see it. Each call takes one flag; a
+    // lost context would repeat its own for ever.
+    for (int flag = 0; flag < 8 && glGetError() != GL_NO_ERROR; ++flag) {
     }
     return fits;
 }
