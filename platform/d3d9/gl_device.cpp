@@ -80,7 +80,7 @@ HRESULT GlDevice::Create(GlWindow* window, const D3DPRESENT_PARAMETERS& paramete
         created->windowFits_ =
             !created->IsEs() && parameters.EnableAutoDepthStencil != FALSE &&
             WindowFramebufferFits(parameters.BackBufferFormat == D3DFMT_A8R8G8B8);
-        created->ChooseDrawTarget();
+        created->ChooseDrawTarget(created->CanDrawIntoWindow());
     }
     *device = created;
     return D3D_OK;
@@ -308,8 +308,8 @@ bool GlDevice::CanDrawIntoWindow() const {
     return UINT(drawableWidth) == Width() && UINT(drawableHeight) == Height();
 }
 
-void GlDevice::ChooseDrawTarget() {
-    drawingIntoWindow_ = CanDrawIntoWindow();
+void GlDevice::ChooseDrawTarget(bool intoWindow) {
+    drawingIntoWindow_ = intoWindow;
     glBindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
 }
 
@@ -322,15 +322,18 @@ void GlDevice::CopyToWindow() {
     FlushDraws();
     MakeCurrent();
     const bool intoWindow = g_presentIntoWindows && context_->PresentWindow() != nullptr;
-    // A window resized while the frame was drawn gets it letterboxed.
-    presentedFromWindow_ = drawingIntoWindow_ && intoWindow && CanDrawIntoWindow();
+    // Asked once a frame: it decides both how this frame is presented (a
+    // window resized while the frame was drawn gets it letterboxed) and
+    // where the next one is drawn.
+    const bool windowTakesFrames = CanDrawIntoWindow();
+    presentedFromWindow_ = drawingIntoWindow_ && windowTakesFrames;
     if (presentedFromWindow_) {
         context_->Swap();
         ++g_glCounters.frame.framesIntoWindow;
     } else {
         KeepAndLetterbox(intoWindow);
     }
-    ChooseDrawTarget();
+    ChooseDrawTarget(windowTakesFrames);
 }
 
 // A frame drawn into a window whose presents were turned off since (or

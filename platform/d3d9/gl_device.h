@@ -133,9 +133,9 @@ private:
     // Copies the frame for GetPresentedFrame and, when intoWindow,
     // letterboxes it into the window and swaps.
     void KeepAndLetterbox(bool intoWindow);
-    // Where the next frame is drawn: into the window when it allows, else
-    // into the back buffer framebuffer.
-    void ChooseDrawTarget();
+    // Where the next frame is drawn: into the window when CanDrawIntoWindow
+    // said so, else into the back buffer framebuffer.
+    void ChooseDrawTarget(bool intoWindow);
     bool CanDrawIntoWindow() const;
     GLuint DrawTarget() const { return drawingIntoWindow_ ? 0 : backBuffer_.framebuffer; }
     void EndPixelQuery();

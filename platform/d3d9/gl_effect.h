@@ -1,6 +1,6 @@
 // The OpenGL effect: one linked program per distinct pair of stages its
-// passes use (two where the alpha test may apply); a pass applies its states through the device,
-// binds its program and uploads the parameter values.
+// passes use (two where the alpha test may apply); a pass applies its states
+// through the device, binds its program and uploads the parameter values.
 #pragma once
 
 #include "effect.h"
