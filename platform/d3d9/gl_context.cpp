@@ -168,5 +168,6 @@ void GlContext::MakeCurrent() {
         return;
     }
     SDL_Window* drawable = ownsWindow_ || WindowAlive() ? window_ : fallbackWindow_;
+    overHiddenWindow_ = drawable == fallbackWindow_;
     SDL_GL_MakeCurrent(drawable, context_);
 }

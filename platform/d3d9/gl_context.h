@@ -38,6 +38,9 @@ public:
     // the effects and buffers are released), the context goes on over a
     // hidden window of its own.
     void MakeCurrent();
+    // Whether the last MakeCurrent that bound the context put it over its
+    // hidden window because the device's window is gone.
+    bool OverHiddenWindow() const { return overHiddenWindow_; }
     // The window to present into; null when offscreen or when it is gone.
     GlWindow* PresentWindow() const { return WindowAlive() ? window_ : nullptr; }
     // The present window's size in pixels.
@@ -73,6 +76,7 @@ private:
     SDL_Window* fallbackWindow_ = nullptr;
     SDL_GLContext context_ = nullptr;
 #endif
+    bool overHiddenWindow_ = false;
     bool clipControl_ = false;
     bool textureStorage_ = false;
     bool es_ = false;

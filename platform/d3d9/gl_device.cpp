@@ -328,6 +328,10 @@ void GlDevice::CopyToWindow() {
     const bool windowTakesFrames = CanDrawIntoWindow();
     presentedFromWindow_ = drawingIntoWindow_ && windowTakesFrames;
     if (presentedFromWindow_) {
+        // A real display's swap sends the frame's drawing to be done; SDL's
+        // offscreen windows are pbuffers, whose swap does nothing, and the
+        // frames drawn into them would pile up in the driver unflushed.
+        glFlush();
         context_->Swap();
         ++g_glCounters.frame.framesIntoWindow;
     } else {

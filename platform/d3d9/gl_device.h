@@ -62,7 +62,15 @@ public:
                           GlDevice** device);
     ~GlDevice() override;
 
-    void MakeCurrent() { context_->MakeCurrent(); }
+    // A frame meant for the window goes to the back buffer framebuffer once
+    // the window is gone (closing destroys it between frames): the context
+    // then draws over a small hidden window of its own.
+    void MakeCurrent() {
+        context_->MakeCurrent();
+        if (drawingIntoWindow_ && context_->OverHiddenWindow()) {
+            ChooseDrawTarget(false);
+        }
+    }
     bool HasClipControl() const { return context_->HasClipControl(); }
     bool HasTextureStorage() const { return context_->HasTextureStorage(); }
     bool IsEs() const { return context_->IsEs(); }

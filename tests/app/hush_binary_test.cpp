@@ -31,8 +31,17 @@ TEST(HushBinaryTest, WithoutADisplayThePromptIsClosedAndTheProgramQuits) {
     EXPECT_EQ(outcome.err, "h u s h:  fullscreen (yes)\n window (no)\n quit (cancel)\n");
 }
 
+// A second and a half into the show's frames: frames drawn straight into
+// the (offscreen) window must be sent to the driver as they are presented,
+// or the close waits a minute for the pile of them.
 TEST(HushBinaryTest, CtrlCClosesTheWindowedShowWithExitCodeZero) {
-    const Outcome outcome = RunHush({"--windowed"}, SIGINT, 1000ms);
+    hushtest::Launch launch;
+    launch.arguments = {"--windowed"};
+    launch.signal = SIGINT;
+    launch.signalDelay = 1500ms;
+    launch.signalAfterHandlers = true;
+    launch.deadline = 20s;
+    const Outcome outcome = RunHush(launch);
     EXPECT_TRUE(outcome.exited) << "ended by the signal instead of the teardown";
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.err, "");

@@ -161,6 +161,37 @@ TEST_F(WindowPresent, ADeviceOfTheWindowsSizeDrawsStraightIntoItWhileAllowed) {
     SDL_DestroyWindow(window);
 }
 
+// Closing the window destroys it between frames, after the next frame was
+// meant for it: that frame is drawn and kept whole all the same.
+TEST_F(WindowPresent, AFrameMeantForAWindowThatWentAwayIsKeptWhole) {
+    SDL_Window* window = d3d9test::CreateGlWindow(64, 48);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS parameters = d3d9test::HeadlessParameters(64, 48);
+    parameters.hDeviceWindow = reinterpret_cast<HWND>(window);
+    d3d9::DrawIntoWindows(true);
+    IDirect3DDevice9* device = nullptr;
+    ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
+                                     &device),
+              D3D_OK);
+    EXPECT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    SDL_DestroyWindow(window);
+
+    EXPECT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    std::vector<BYTE> presented(64 * 48 * 4);
+    ASSERT_EQ(device->GetPresentedFrame(presented.data(), 64 * 4), D3D_OK);
+    for (const std::size_t pixel : {std::size_t(0), std::size_t(47 * 64 + 63)}) {
+        EXPECT_EQ(presented[pixel * 4 + 1], 255) << "pixel " << pixel;
+        EXPECT_EQ(presented[pixel * 4], 0) << "pixel " << pixel;
+    }
+
+    d3d9::DrawIntoWindows(false);
+    EXPECT_EQ(device->Release(), 0u);
+    direct3d->Release();
+}
+
 TEST_F(WindowPresent, RefusesWindowsThatCannotDrawAndHandlesThatAreNone) {
     SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 64, 64, 0);
     ASSERT_NE(plain, nullptr);
