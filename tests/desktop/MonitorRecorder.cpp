@@ -49,6 +49,19 @@ bool MonitorRecorder::Start(const std::string& server, const char* source, std::
     return true;
 }
 
+bool MonitorRecorder::WaitForSteadyReads(double seconds) const {
+    using namespace std::chrono_literals;
+    const double giveUp = SteadySeconds() + seconds;
+    while (SteadySeconds() < giveUp) {
+        const std::size_t before = reads_.load();
+        std::this_thread::sleep_for(100ms);
+        if (reads_.load() >= before + 5) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void MonitorRecorder::Stop() {
     stop_.store(true);
     if (thread_.joinable()) {
@@ -78,6 +91,7 @@ void MonitorRecorder::Record() {
             samples_.push_back((float(block[2 * i]) + float(block[2 * i + 1])) / 65536.0f);
         }
         estimates_.push_back(now - double(latency) / 1e6 - double(samples_.size()) / kRate);
+        reads_.fetch_add(1);
     }
 }
 

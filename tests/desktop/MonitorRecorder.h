@@ -25,6 +25,12 @@ public:
     // False, with PulseAudio's reason in failure, when the source cannot be
     // opened.
     bool Start(const std::string& server, const char* source, std::string* failure);
+    // Whether reads come every 10 ms before `seconds` have passed. An idle
+    // null sink renders (and so feeds its monitor) once in up to two
+    // seconds and only takes up this stream's 10 ms at its next render; a
+    // stream started before then waits for that render, so the show must
+    // start after it.
+    bool WaitForSteadyReads(double seconds) const;
     void Stop();
 
     // Once stopped.
@@ -38,6 +44,7 @@ private:
     pa_simple* connection_ = nullptr;
     std::thread thread_;
     std::atomic<bool> stop_{false};
+    std::atomic<std::size_t> reads_{0};
     std::vector<float> samples_;
     std::size_t capacity_;
     // Each read's estimate of the first sample's time; their median is kept.
