@@ -25,11 +25,11 @@ public:
     // False, with PulseAudio's reason in failure, when the source cannot be
     // opened.
     bool Start(const std::string& server, const char* source, std::string* failure);
-    // Whether reads come every 10 ms before `seconds` have passed. An idle
-    // null sink renders (and so feeds its monitor) once in up to two
-    // seconds and only takes up this stream's 10 ms at its next render; a
-    // stream started before then waits for that render, so the show must
-    // start after it.
+    // Waits until reads come about every 10 ms; false if they do not
+    // within `seconds`. An idle null sink renders (and so feeds its
+    // monitor) once in up to two seconds and only takes up this stream's
+    // 10 ms at its next render; a stream started before then waits for that
+    // render, so the show must start after it.
     bool WaitForSteadyReads(double seconds) const;
     void Stop();
 

@@ -298,7 +298,7 @@ TEST(SoundServerTest, TheMusicIsHeardFromTheShowsStartWithoutGapsAndTheSpectrumF
     // build checks when the music starts and that it has no gaps.
     std::cout << "sound server: start and gaps not checked under the sanitizers" << std::endl;
 #else
-    // The output's latency: 15 to 35 ms, idle or beside five busy
+    // The output's latency: 15 to 35 ms, idle or beside six busy
     // processes on two cores (docs/sound.md). Half a second is a start
     // that leaves the pictures visibly ahead of the music.
     EXPECT_LT(offset, 0.5) << "heard later than the output's latency explains";
