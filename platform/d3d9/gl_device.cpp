@@ -80,7 +80,7 @@ HRESULT GlDevice::Create(GlWindow* window, const D3DPRESENT_PARAMETERS& paramete
         created->windowFits_ =
             !created->IsEs() && parameters.EnableAutoDepthStencil != FALSE &&
             WindowFramebufferFits(parameters.BackBufferFormat == D3DFMT_A8R8G8B8);
-        created->ChooseDrawTarget(created->CanDrawIntoWindow());
+        created->ChooseDrawTarget(created->CanDrawIntoWindow(created->PresentsIntoWindow()));
     }
     *device = created;
     return D3D_OK;
@@ -295,12 +295,15 @@ void GlDevice::DrawIntoWindows(bool on) {
     g_drawIntoWindows = on;
 }
 
+bool GlDevice::PresentsIntoWindow() const {
+    return g_presentIntoWindows && context_->PresentWindow() != nullptr;
+}
+
 // Decided between frames: a window resized away from the back buffer's size
 // (or presents turned off) sends the next frame to the back buffer
 // framebuffer, to be letterboxed or read back.
-bool GlDevice::CanDrawIntoWindow() const {
-    if (!windowFits_ || !g_drawIntoWindows || !g_presentIntoWindows ||
-        context_->PresentWindow() == nullptr) {
+bool GlDevice::CanDrawIntoWindow(bool presentsIntoWindow) const {
+    if (!presentsIntoWindow || !windowFits_ || !g_drawIntoWindows) {
         return false;
     }
     int drawableWidth = 0, drawableHeight = 0;
@@ -321,11 +324,11 @@ void GlDevice::CopyToWindow() {
     GlTimeScope timed;
     FlushDraws();
     MakeCurrent();
-    const bool intoWindow = g_presentIntoWindows && context_->PresentWindow() != nullptr;
+    const bool intoWindow = PresentsIntoWindow();
     // Asked once a frame: it decides both how this frame is presented (a
     // window resized while the frame was drawn gets it letterboxed) and
     // where the next one is drawn.
-    const bool windowTakesFrames = CanDrawIntoWindow();
+    const bool windowTakesFrames = CanDrawIntoWindow(intoWindow);
     presentedFromWindow_ = drawingIntoWindow_ && windowTakesFrames;
     if (presentedFromWindow_) {
         // A real display's swap sends the frame's drawing to be done; SDL's

@@ -144,7 +144,9 @@ private:
     // Where the next frame is drawn: into the window when CanDrawIntoWindow
     // said so, else into the back buffer framebuffer.
     void ChooseDrawTarget(bool intoWindow);
-    bool CanDrawIntoWindow() const;
+    // Whether presents go into a window: allowed, and the window is there.
+    bool PresentsIntoWindow() const;
+    bool CanDrawIntoWindow(bool presentsIntoWindow) const;
     GLuint DrawTarget() const { return drawingIntoWindow_ ? 0 : backBuffer_.framebuffer; }
     void EndPixelQuery();
     // Clears the rectangles (all of the viewport when count is 0), each cut
