@@ -40,8 +40,33 @@ TEST(Letterbox, KeepsTheAspectAndCentres) {
 
 class WindowPresent : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
-    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+    void SetUp() override {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        direct3d_ = Direct3DCreate9(D3D_SDK_VERSION);
+    }
+    void TearDown() override {
+        d3d9::DrawIntoWindows(false);
+        if (direct3d_ != nullptr) {
+            direct3d_->Release();
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    // A device whose back buffer is the window's size (64x48) and presents
+    // into it, with devices allowed to draw straight into their windows;
+    // null where it cannot be made.
+    IDirect3DDevice9* CreateWindowSizedDevice(SDL_Window* window) {
+        D3DPRESENT_PARAMETERS parameters = d3d9test::HeadlessParameters(64, 48);
+        parameters.hDeviceWindow = reinterpret_cast<HWND>(window);
+        d3d9::DrawIntoWindows(true);
+        IDirect3DDevice9* device = nullptr;
+        EXPECT_EQ(direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0,
+                                          &parameters, &device),
+                  D3D_OK);
+        return device;
+    }
+
+    IDirect3D9* direct3d_ = nullptr;
 };
 
 // Even where devices may draw into their window: this one is not its size.
@@ -49,7 +74,6 @@ TEST_F(WindowPresent, LetterboxesTheBackBufferIntoAWideWindow) {
     SDL_Window* window = d3d9test::CreateGlWindow(200, 100);
     ASSERT_NE(window, nullptr) << SDL_GetError();
     d3d9::DrawIntoWindows(true);
-    IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
     D3DPRESENT_PARAMETERS parameters{};
     parameters.BackBufferWidth = 64;
     parameters.BackBufferHeight = 48;
@@ -57,8 +81,8 @@ TEST_F(WindowPresent, LetterboxesTheBackBufferIntoAWideWindow) {
     parameters.hDeviceWindow = reinterpret_cast<HWND>(window);
     parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
     IDirect3DDevice9* device = nullptr;
-    ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
-                                     &device),
+    ASSERT_EQ(direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
+                                      &device),
               D3D_OK);
     ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
     ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
@@ -98,9 +122,7 @@ TEST_F(WindowPresent, LetterboxesTheBackBufferIntoAWideWindow) {
     ASSERT_EQ(d3d9::ReadWindowPixels(device, &pixels, &width, &height), D3D_OK);
     EXPECT_TRUE(red(100, 50));
 
-    d3d9::DrawIntoWindows(false);
     EXPECT_EQ(device->Release(), 0u);
-    direct3d->Release();
     SDL_DestroyWindow(window);
 }
 
@@ -110,14 +132,8 @@ TEST_F(WindowPresent, LetterboxesTheBackBufferIntoAWideWindow) {
 TEST_F(WindowPresent, ADeviceOfTheWindowsSizeDrawsStraightIntoItWhileAllowed) {
     SDL_Window* window = d3d9test::CreateGlWindow(64, 48);
     ASSERT_NE(window, nullptr) << SDL_GetError();
-    IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS parameters = d3d9test::HeadlessParameters(64, 48);
-    parameters.hDeviceWindow = reinterpret_cast<HWND>(window);
-    d3d9::DrawIntoWindows(true);
-    IDirect3DDevice9* device = nullptr;
-    ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
-                                     &device),
-              D3D_OK);
+    IDirect3DDevice9* device = CreateWindowSizedDevice(window);
+    ASSERT_NE(device, nullptr);
     d3d9::CountFrames(true);
     std::vector<BYTE> presented(64 * 48 * 4);
     // Presents a frame cleared to colour; whether it went into the window,
@@ -155,9 +171,7 @@ TEST_F(WindowPresent, ADeviceOfTheWindowsSizeDrawsStraightIntoItWhileAllowed) {
     EXPECT_EQ(frame(0xFFFF0000, &kept), desktop);
 
     d3d9::CountFrames(false);
-    d3d9::DrawIntoWindows(false);
     EXPECT_EQ(device->Release(), 0u);
-    direct3d->Release();
     SDL_DestroyWindow(window);
 }
 
@@ -166,14 +180,8 @@ TEST_F(WindowPresent, ADeviceOfTheWindowsSizeDrawsStraightIntoItWhileAllowed) {
 TEST_F(WindowPresent, AFrameMeantForAWindowThatWentAwayIsKeptWhole) {
     SDL_Window* window = d3d9test::CreateGlWindow(64, 48);
     ASSERT_NE(window, nullptr) << SDL_GetError();
-    IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS parameters = d3d9test::HeadlessParameters(64, 48);
-    parameters.hDeviceWindow = reinterpret_cast<HWND>(window);
-    d3d9::DrawIntoWindows(true);
-    IDirect3DDevice9* device = nullptr;
-    ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
-                                     &device),
-              D3D_OK);
+    IDirect3DDevice9* device = CreateWindowSizedDevice(window);
+    ASSERT_NE(device, nullptr);
     EXPECT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     SDL_DestroyWindow(window);
@@ -187,21 +195,18 @@ TEST_F(WindowPresent, AFrameMeantForAWindowThatWentAwayIsKeptWhole) {
         EXPECT_EQ(presented[pixel * 4], 0) << "pixel " << pixel;
     }
 
-    d3d9::DrawIntoWindows(false);
     EXPECT_EQ(device->Release(), 0u);
-    direct3d->Release();
 }
 
 TEST_F(WindowPresent, RefusesWindowsThatCannotDrawAndHandlesThatAreNone) {
     SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 64, 64, 0);
     ASSERT_NE(plain, nullptr);
-    IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
     D3DPRESENT_PARAMETERS parameters{};
     parameters.Windowed = TRUE;
     parameters.hDeviceWindow = reinterpret_cast<HWND>(plain);
     IDirect3DDevice9* device = nullptr;
-    EXPECT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
-                                     &device),
+    EXPECT_EQ(direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
+                                      &device),
               D3DERR_NOTAVAILABLE);
     EXPECT_EQ(device, nullptr);
     // Windowed, the failed call took the window's size as the back buffer's.
@@ -209,20 +214,19 @@ TEST_F(WindowPresent, RefusesWindowsThatCannotDrawAndHandlesThatAreNone) {
     parameters.hDeviceWindow = nullptr;
     parameters.BackBufferWidth = 0;
     parameters.BackBufferHeight = 0;
-    EXPECT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
-                                     &device),
+    EXPECT_EQ(direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
+                                      &device),
               D3DERR_INVALIDCALL)
         << "offscreen needs a back buffer size";
     parameters.BackBufferWidth = 32;
     parameters.BackBufferHeight = 32;
-    ASSERT_EQ(direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
-                                     &device),
+    ASSERT_EQ(direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &parameters,
+                                      &device),
               D3D_OK);
     std::vector<BYTE> pixels;
     UINT width = 0, height = 0;
     EXPECT_EQ(d3d9::ReadWindowPixels(device, &pixels, &width, &height), D3DERR_INVALIDCALL);
     device->Release();
-    direct3d->Release();
     SDL_DestroyWindow(plain);
 }
 
